@@ -1,0 +1,42 @@
+#include "model/numtext.h"
+
+#include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <locale.h>
+#elif defined(__APPLE__)
+#include <xlocale.h>
+#endif
+
+void AppendFixed(std::string& out, double value, int decimals)
+{
+    // The longest fixed form of a double has 309 integer digits, a sign and
+    // the point; 400 bytes leave room for up to 80 decimals.
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (result.ec == std::errc())
+        out.append(buffer, result.ptr);
+}
+
+std::string FormatFixed(double value, int decimals)
+{
+    std::string text;
+    AppendFixed(text, value, decimals);
+    return text;
+}
+
+double ParseNumber(const char* text)
+{
+    if (text == nullptr)
+        return 0.0;
+#if defined(_WIN32)
+    static const _locale_t classic = _create_locale(LC_ALL, "C");
+    return _strtod_l(text, nullptr, classic);
+#else
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtod_l(text, nullptr, classic);
+#endif
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing decagon needs on Debian 12.
+# Idempotent: apt-get runs only when a package is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core locales
+  xvfb xauth xdotool x11-utils xclip imagemagick
+  libjpeg-turbo-progs librsvg2-bin clang-format
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,69 @@
+#include "tests/support/testsupport.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "decagon-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    // Folders made read-only by a test must become writable again to go.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
+bool UseCommaLocale()
+{
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_ALL, name) != nullptr)
+            return true;
+    // Build one into a private folder when the system has the sources.
+    static const std::string folder = [] {
+        std::string dir = (std::filesystem::temp_directory_path() / "decagon-locales").string();
+        std::filesystem::create_directories(dir);
+        const std::string command = "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0 ? dir : std::string();
+    }();
+    if (folder.empty())
+        return false;
+    ::setenv("LOCPATH", folder.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
+void UseClassicLocale() { std::setlocale(LC_ALL, "C"); }
