@@ -1,0 +1,6 @@
+#include "app/urlopener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+void DesktopUrlOpener::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
