@@ -65,15 +65,6 @@ bool SameAsRegion(const Canvas& part, const Canvas& whole, int dx, int dy)
 
 } // namespace
 
-TEST(CanvasColours, StoreRedInTheLowByteOfAColourValue)
-{
-    Canvas canvas = Filled(1, 1, kRed);
-    EXPECT_EQ(qRed(canvas.image.pixel(0, 0)), 255);
-    EXPECT_EQ(qBlue(canvas.image.pixel(0, 0)), 0);
-    EXPECT_EQ(ColorOfPixel(PixelOf(0x00123456)), 0x00123456u);
-    EXPECT_EQ(canvas.image.format(), QImage::Format_RGB32);
-}
-
 TEST(CanvasSegment, SetsItsStartPixelButNotItsEndPixel)
 {
     Canvas canvas = Filled(8, 4, kBlack);
