@@ -10,7 +10,7 @@
 #include <set>
 
 // A dialog without a window: buttons, one list selection and a client area
-// set by the test; the previews it is handed are kept for inspection.
+// set by the test; the previews it is handed are kept for the test to look at.
 class FakeDialog : public DialogView {
 public:
     DecagonRecord* AttachedRecord() override { return record; }
