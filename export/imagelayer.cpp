@@ -127,20 +127,23 @@ std::int32_t ImageFormatIndexByName(const char* name)
     return 0;
 }
 
-ImageError ConvertToImageBitmap(const QImage& rendered, std::unique_ptr<ImageBitmap>& bitmap)
+ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap)
 {
     bitmap.reset();
-    if (rendered.isNull())
+    if (rendered.image.isNull())
         return ImageError::NoBitmap;
     bitmap = std::make_unique<ImageBitmap>();
-    bitmap->pixels = rendered;
+    bitmap->pixels = rendered.image;
+    bitmap->plan = rendered.plan;
     return ImageError::None;
 }
 
 void FreeImageBitmap(std::unique_ptr<ImageBitmap>& bitmap)
 {
-    if (bitmap)
+    if (bitmap) {
         bitmap->pixels = QImage();
+        bitmap->plan = FigurePlan{};
+    }
     bitmap.reset();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/painter.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -36,14 +38,16 @@ void EnableLzwCompression(bool enabled);
 // or more, or 0 when no format bears that name.
 std::int32_t ImageFormatIndexByName(const char* name);
 
-// The layer's own bitmap.
+// The layer's own bitmap: the pixels, and the plan they were painted from for
+// formats that draw the figure as vectors.
 struct ImageBitmap {
     QImage pixels;
+    FigurePlan plan;
 };
 
-// Makes a layer bitmap from rendered pixels; the pixel data is shared, not
-// copied. NoBitmap for a null image.
-ImageError ConvertToImageBitmap(const QImage& rendered, std::unique_ptr<ImageBitmap>& bitmap);
+// Makes a layer bitmap from a rendered figure; the pixel data is shared, not
+// copied. NoBitmap when the figure has no pixels.
+ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap);
 
 // Releases the bitmap's pixel data, then the bitmap itself.
 void FreeImageBitmap(std::unique_ptr<ImageBitmap>& bitmap);

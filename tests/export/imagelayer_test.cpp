@@ -200,11 +200,14 @@ TEST(ImageLayer, AShortWriteLeavesTheOldFile)
 TEST(ImageLayer, ConvertSharesPixelsAndFreeReleases)
 {
     std::unique_ptr<ImageBitmap> bitmap;
-    EXPECT_EQ(ConvertToImageBitmap(QImage(), bitmap), ImageError::NoBitmap);
+    EXPECT_EQ(ConvertToImageBitmap(FigureBitmap{}, bitmap), ImageError::NoBitmap);
     EXPECT_FALSE(bitmap);
-    const QImage figure = Figure(8);
+    FigureBitmap figure;
+    figure.image = Figure(8);
+    figure.plan.side = 8;
     ASSERT_EQ(ConvertToImageBitmap(figure, bitmap), ImageError::None);
-    EXPECT_EQ(bitmap->pixels.constBits(), figure.constBits());
+    EXPECT_EQ(bitmap->pixels.constBits(), figure.image.constBits());
+    EXPECT_EQ(bitmap->plan.side, 8);
     FreeImageBitmap(bitmap);
     EXPECT_FALSE(bitmap);
 }
