@@ -1,0 +1,321 @@
+#include "render/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+// Products of two coordinate ranges (each up to 2^32) need more than 64 bits.
+__extension__ typedef __int128 Wide;
+
+constexpr std::uint64_t kFallbackBudget = std::uint64_t{1} << 30;
+constexpr std::uint64_t kSmallAddressSpaceBudget = std::uint64_t{512} << 20;
+
+std::uint64_t PhysicalMemoryBytes()
+{
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return 0;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
+std::uint64_t ComputeBudget()
+{
+    const std::uint64_t physical = PhysicalMemoryBytes();
+    std::uint64_t budget = physical == 0 ? kFallbackBudget : physical / 4;
+    if (sizeof(void*) < 8)
+        budget = std::min(budget, kSmallAddressSpaceBudget);
+    return budget;
+}
+
+// Where painting actually happens: the pixels and the visible area.
+struct Raster {
+    uchar* bits;
+    qsizetype stride;
+    std::int64_t width;
+    std::int64_t height;
+
+    QRgb* Row(std::int64_t y) const { return reinterpret_cast<QRgb*>(bits + y * stride); }
+};
+
+bool Open(Canvas& canvas, Raster& raster)
+{
+    if (canvas.image.isNull() || canvas.width <= 0 || canvas.height <= 0)
+        return false;
+    raster = {canvas.image.bits(), canvas.image.bytesPerLine(), canvas.width, canvas.height};
+    return true;
+}
+
+// Sets pixels [from, to) of one row, clipped to the raster.
+void FillSpan(const Raster& raster, std::int64_t y, std::int64_t from, std::int64_t to, QRgb pixel)
+{
+    from = std::max<std::int64_t>(from, 0);
+    to = std::min(to, raster.width);
+    if (from < to)
+        std::fill(raster.Row(y) + from, raster.Row(y) + to, pixel);
+}
+
+std::int64_t FloorMod(std::int64_t value, std::int64_t modulus)
+{
+    const std::int64_t rest = value % modulus;
+    return rest < 0 ? rest + modulus : rest;
+}
+
+// The ellipse as pixel spans. Pixel (x, y) belongs to the ellipse when its
+// centre lies inside the ellipse that touches the box's four edges. In
+// half-pixel units relative to the box's centre the pixel centre is
+// u = 2x + 1 - left - right, v = 2y + 1 - top - bottom, and the test is
+// (u / w)^2 + (v / h)^2 <= 1 for the box's width w and height h. Every row's
+// span is symmetric about the centre, and the rows about the middle row.
+class EllipseSpans {
+public:
+    explicit EllipseSpans(PixelRect box)
+        : left_(box.left), top_(box.top), right_(box.right), bottom_(box.bottom), w_(right_ - left_), h_(bottom_ - top_)
+    {
+    }
+
+    bool Empty() const { return w_ <= 0 || h_ <= 0; }
+
+    // The span of row y as the first and last column; false when the row
+    // has no pixel of the ellipse.
+    bool Span(std::int64_t y, std::int64_t& first, std::int64_t& last) const
+    {
+        if (y < top_ || y >= bottom_)
+            return false;
+        const std::int64_t v = 2 * y + 1 - top_ - bottom_;
+        const double room = static_cast<double>(h_ - v) * static_cast<double>(h_ + v);
+        const double reach = static_cast<double>(w_) * std::sqrt(room) / static_cast<double>(h_);
+        auto u = static_cast<std::int64_t>(std::min(std::floor(reach), static_cast<double>(w_)));
+        // u takes the parity of w - 1: whole columns lie there.
+        if (FloorMod(u, 2) != FloorMod(w_ - 1, 2))
+            --u;
+        if (u < 0)
+            return false;
+        first = (left_ + right_ - 1 - u) / 2;
+        last = (left_ + right_ - 1 + u) / 2;
+        return true;
+    }
+
+    // Whether the outline is near horizontal at pixel (x, y): then the curve
+    // advances one column per pixel, elsewhere one row per pixel.
+    bool Shallow(std::int64_t x, std::int64_t y) const
+    {
+        const double u = std::fabs(static_cast<double>(2 * x + 1 - left_ - right_));
+        const double v = std::fabs(static_cast<double>(2 * y + 1 - top_ - bottom_));
+        const double w = static_cast<double>(w_);
+        const double h = static_cast<double>(h_);
+        return v * w * w >= u * h * h;
+    }
+
+    std::int64_t Top() const { return top_; }
+    std::int64_t Bottom() const { return bottom_; }
+
+private:
+    std::int64_t left_, top_, right_, bottom_, w_, h_;
+};
+
+constexpr std::int64_t kDotLength = 3;
+
+} // namespace
+
+std::uint64_t CanvasByteBudget()
+{
+    static const std::uint64_t budget = ComputeBudget();
+    return budget;
+}
+
+int MakeCanvas(std::int32_t width, std::int32_t height, Canvas& canvas)
+{
+    canvas = Canvas{};
+    if (!CanvasWithinBudget(width, height, CanvasByteBudget()))
+        return 0;
+    if (width > 0 && height > 0) {
+        QImage image(width, height, QImage::Format_RGB32);
+        if (image.isNull())
+            return 0;
+        canvas.image = std::move(image);
+    }
+    canvas.width = width;
+    canvas.height = height;
+    return 1;
+}
+
+void FillRect(Canvas& canvas, PixelRect rect, ColorValue color)
+{
+    Raster raster;
+    if (!Open(canvas, raster))
+        return;
+    const std::int64_t top = std::max<std::int64_t>(rect.top, 0);
+    const std::int64_t bottom = std::min<std::int64_t>(rect.bottom, raster.height);
+    const QRgb pixel = PixelOf(color);
+    for (std::int64_t y = top; y < bottom; ++y)
+        FillSpan(raster, y, rect.left, rect.right, pixel);
+}
+
+void DrawEllipse(Canvas& canvas, PixelRect box, PenStyle penStyle, ColorValue penColor, ColorValue interiorColor)
+{
+    Raster raster;
+    const EllipseSpans ellipse(box);
+    if (!Open(canvas, raster) || ellipse.Empty())
+        return;
+    const QRgb pen = PixelOf(penColor);
+    const QRgb gap = PixelOf(kWhite);
+    const QRgb inside = PixelOf(interiorColor);
+    const bool dotted = penStyle == PenStyle::Dotted;
+
+    auto outlinePixels = [&](std::int64_t y, std::int64_t from, std::int64_t to) {
+        from = std::max<std::int64_t>(from, 0);
+        to = std::min(to, raster.width);
+        QRgb* row = raster.Row(y);
+        for (std::int64_t x = from; x < to; ++x) {
+            const std::int64_t along = ellipse.Shallow(x, y) ? x - box.left : y - box.top;
+            row[x] = !dotted || FloorMod(along, 2 * kDotLength) < kDotLength ? pen : gap;
+        }
+    };
+
+    const std::int64_t top = std::max<std::int64_t>(ellipse.Top(), 0);
+    const std::int64_t bottom = std::min<std::int64_t>(ellipse.Bottom(), raster.height);
+    for (std::int64_t y = top; y < bottom; ++y) {
+        std::int64_t first = 0, last = -1;
+        if (!ellipse.Span(y, first, last))
+            continue;
+        // A pixel is on the outline when a pixel beside it, above or below
+        // lies outside the ellipse: what the rows above and below both
+        // cover, less the two ends, is inside.
+        std::int64_t innerFirst = first + 1, innerLast = last - 1;
+        std::int64_t aboveFirst = 0, aboveLast = -1, belowFirst = 0, belowLast = -1;
+        if (ellipse.Span(y - 1, aboveFirst, aboveLast) && ellipse.Span(y + 1, belowFirst, belowLast)) {
+            innerFirst = std::max({innerFirst, aboveFirst, belowFirst});
+            innerLast = std::min({innerLast, aboveLast, belowLast});
+        } else {
+            innerLast = innerFirst - 1;
+        }
+        if (innerFirst > innerLast) {
+            outlinePixels(y, first, last + 1);
+            continue;
+        }
+        outlinePixels(y, first, innerFirst);
+        FillSpan(raster, y, innerFirst, innerLast + 1, inside);
+        outlinePixels(y, innerLast + 1, last + 1);
+    }
+}
+
+void DrawSegment(Canvas& canvas, PixelPoint from, PixelPoint to, ColorValue color)
+{
+    Raster raster;
+    if (!Open(canvas, raster))
+        return;
+    // Along the major axis one pixel per step; the minor offset after i steps
+    // is i * minor / major rounded half up, which lands on the end point after
+    // the last step. Steps outside the canvas on the major axis are skipped
+    // without being walked, so the pixels are those of the whole segment.
+    const std::int64_t dx = std::int64_t{to.x} - from.x;
+    const std::int64_t dy = std::int64_t{to.y} - from.y;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const std::int64_t major = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const std::int64_t minor = xMajor ? std::llabs(dy) : std::llabs(dx);
+    if (major == 0)
+        return;
+    const std::int64_t majorStart = xMajor ? from.x : from.y;
+    const std::int64_t minorStart = xMajor ? from.y : from.x;
+    const std::int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const std::int64_t minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const std::int64_t majorLimit = xMajor ? raster.width : raster.height;
+    const std::int64_t minorLimit = xMajor ? raster.height : raster.width;
+
+    // Steps i in [first, last] keep the major coordinate on the canvas.
+    std::int64_t first = 0, last = major - 1;
+    if (majorStep > 0) {
+        first = std::max(first, -majorStart);
+        last = std::min(last, majorLimit - 1 - majorStart);
+    } else {
+        first = std::max(first, majorStart - (majorLimit - 1));
+        last = std::min(last, majorStart);
+    }
+    if (first > last)
+        return;
+
+    const std::int64_t twiceMajor = 2 * major;
+    const Wide numerator = Wide{2} * minor * first + major;
+    std::int64_t offset = static_cast<std::int64_t>(numerator / twiceMajor);
+    std::int64_t rest = static_cast<std::int64_t>(numerator % twiceMajor);
+    const QRgb pixel = PixelOf(color);
+    for (std::int64_t i = first; i <= last; ++i) {
+        const std::int64_t m = majorStart + majorStep * i;
+        const std::int64_t n = minorStart + minorStep * offset;
+        if (n >= 0 && n < minorLimit) {
+            if (xMajor)
+                raster.Row(n)[m] = pixel;
+            else
+                raster.Row(m)[n] = pixel;
+        }
+        rest += 2 * minor;
+        if (rest >= twiceMajor) {
+            rest -= twiceMajor;
+            ++offset;
+        }
+    }
+}
+
+void CopyScaled(const Canvas& source, Canvas& target, PixelRect where)
+{
+    Raster out;
+    if (source.image.isNull() || source.width <= 0 || source.height <= 0 || !Open(target, out))
+        return;
+    const std::int64_t wide = std::int64_t{where.right} - where.left;
+    const std::int64_t high = std::int64_t{where.bottom} - where.top;
+    if (wide <= 0 || high <= 0)
+        return;
+    const std::int64_t left = std::max<std::int64_t>(where.left, 0);
+    const std::int64_t right = std::min<std::int64_t>(where.right, out.width);
+    const std::int64_t top = std::max<std::int64_t>(where.top, 0);
+    const std::int64_t bottom = std::min<std::int64_t>(where.bottom, out.height);
+    if (left >= right || top >= bottom)
+        return;
+    // Target pixel j of the rectangle shows the source pixel under its
+    // centre: (2j + 1) * sourceSize / (2 * targetSize), rounded down.
+    auto sourceIndex = [](std::int64_t j, std::int64_t sourceSize, std::int64_t targetSize) {
+        return static_cast<std::int64_t>((Wide{2} * j + 1) * sourceSize / (Wide{2} * targetSize));
+    };
+    std::vector<std::int64_t> columns(static_cast<std::size_t>(right - left));
+    for (std::int64_t x = left; x < right; ++x)
+        columns[static_cast<std::size_t>(x - left)] = sourceIndex(x - where.left, source.width, wide);
+    const QImage& image = source.image;
+    for (std::int64_t y = top; y < bottom; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(
+            image.constScanLine(static_cast<int>(sourceIndex(y - where.top, source.height, high))));
+        QRgb* row = out.Row(y);
+        for (std::int64_t x = left; x < right; ++x)
+            row[x] = from[columns[static_cast<std::size_t>(x - left)]];
+    }
+}
+
+void DrawFocusFrame(Canvas& canvas, PixelRect rect)
+{
+    Raster raster;
+    if (!Open(canvas, raster) || rect.right <= rect.left || rect.bottom <= rect.top)
+        return;
+    const std::int64_t left = rect.left, top = rect.top, right = rect.right - 1, bottom = rect.bottom - 1;
+    auto invert = [&](std::int64_t x, std::int64_t y) {
+        if (x >= 0 && x < raster.width && y >= 0 && y < raster.height && FloorMod(x - left + y - top, 2) == 0)
+            raster.Row(y)[x] ^= 0x00FFFFFFu;
+    };
+    // Walk only the part of each edge that lies on the canvas.
+    const std::int64_t xFrom = std::max<std::int64_t>(left, 0), xTo = std::min(right, raster.width - 1);
+    for (std::int64_t x = xFrom; x <= xTo; ++x) {
+        invert(x, top);
+        if (bottom != top)
+            invert(x, bottom);
+    }
+    const std::int64_t yFrom = std::max<std::int64_t>(top + 1, 0), yTo = std::min(bottom - 1, raster.height - 1);
+    for (std::int64_t y = yFrom; y <= yTo; ++y) {
+        invert(left, y);
+        if (right != left)
+            invert(right, y);
+    }
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "render/figure.h"
+#include "render/palette.h"
+
+#include <QImage>
+#include <QRgb>
+
+#include <cstdint>
+
+// An off-screen raster of 32-bit pixels (QImage::Format_RGB32) with the few
+// operations the figure and the swatches need. The rules every operation
+// keeps:
+// - pens are 1 pixel wide;
+// - a segment sets its start pixel and every pixel up to, but not including,
+//   its end pixel, so a segment from a point to itself sets nothing;
+// - a rectangle or an ellipse box includes its left and top edges and
+//   excludes its right and bottom edges; an empty or inverted box sets nothing;
+// - the gaps of a dotted pen are painted white, the interior of an ellipse
+//   takes the interior colour;
+// - everything is clipped to the canvas, and coordinates far outside it cost
+//   no more than coordinates inside it.
+struct Canvas {
+    QImage image; // null when the canvas has no pixels
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// The most bytes one canvas may take: a quarter of the machine's physical
+// memory (1 GiB when it cannot be learnt, at most 512 MiB in a 32-bit
+// process). A canvas is painted whole before anything is done with it, and an
+// image export may need about as much again to encode it, so a quarter leaves
+// the rest of the machine room to work instead of swapping or killing the
+// process. The largest canvas allowed still paints in seconds (side 38000,
+// 5.8 GB, on a 24 GB machine), and a typed height beyond it is refused at
+// once.
+std::uint64_t CanvasByteBudget();
+
+// A width x height canvas whose pixels are not yet set. Returns 0 (no
+// canvas) for a negative size, for one beyond CanvasByteBudget() or when the
+// memory cannot be had; else 1. A size of 0 gives an empty canvas on which
+// painting does nothing.
+int MakeCanvas(std::int32_t width, std::int32_t height, Canvas& canvas);
+
+// The pixel value of a colour on the canvas, and back.
+constexpr QRgb PixelOf(ColorValue color)
+{
+    return 0xFF000000u | (static_cast<QRgb>(ColorRed(color)) << 16) | (static_cast<QRgb>(ColorGreen(color)) << 8) |
+           static_cast<QRgb>(ColorBlue(color));
+}
+constexpr ColorValue ColorOfPixel(QRgb pixel) { return MakeColor(qRed(pixel), qGreen(pixel), qBlue(pixel)); }
+
+constexpr ColorValue kWhite = 0x00FFFFFF;
+
+void FillRect(Canvas& canvas, PixelRect rect, ColorValue color);
+
+// The ellipse inscribed in box, outlined with a 1-pixel pen (a dotted pen
+// alternates three pixels of penColor with three white ones along the curve),
+// its inside filled with interiorColor.
+void DrawEllipse(Canvas& canvas, PixelRect box, PenStyle penStyle, ColorValue penColor, ColorValue interiorColor);
+
+// A segment with a 1-pixel solid pen.
+void DrawSegment(Canvas& canvas, PixelPoint from, PixelPoint to, ColorValue color);
+
+// Copies the whole source scaled into the rectangle `where` of the target,
+// taking for every target pixel the source pixel under its centre: rows and
+// columns are dropped or repeated, never blended.
+void CopyScaled(const Canvas& source, Canvas& target, PixelRect where);
+
+// The focus frame of a selected item: every other pixel of the rectangle's
+// 1-pixel border inverted (a dotted XOR frame, starting with the top-left
+// corner), so it shows on any colour and drawing it twice removes it.
+void DrawFocusFrame(Canvas& canvas, PixelRect rect);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/record.h"
+#include "render/canvas.h"
+#include "render/dialogview.h"
+#include "render/figure.h"
+
+#include <QImage>
+
+#include <memory>
+
+// The figure painted at its natural size: a side x side image (one pixel per
+// unit of the height) and the plan it was painted from, whose exact
+// coordinates let a vector export draw the same figure at true scale.
+struct FigureBitmap {
+    QImage image; // Format_RGB32, side x side
+    FigurePlan plan;
+};
+
+// The preview box on the dialog: 250 x 250 pixels, its left edge 260 pixels
+// left of the client area's right edge, its top edge 100 pixels below the
+// client area's top edge.
+constexpr int kPreviewSize = 250;
+constexpr int kPreviewRightMargin = 260;
+constexpr int kPreviewTopMargin = 100;
+
+// Paints a plan's elements onto the canvas in order.
+void PaintPlan(Canvas& canvas, const FigurePlan& plan);
+
+// Paints the record's figure (see PlanFigure) onto the canvas, which should
+// have the record's side; a record whose height gives no side paints nothing.
+void PaintFigure(Canvas& canvas, const DecagonRecord& record);
+
+// One fan of diagonals: from the vertex at startRow to every vertex, in the
+// diagonal colour of colorRow (rows 0 to 9; others draw nothing).
+void DrawVertexFan(Canvas& canvas, const DecagonRecord& record, int startRow, int colorRow);
+
+// Fans k = 0 to 9 in this order, fan k from row 9 - k in the colour of row k.
+void DrawAllFans(Canvas& canvas, const DecagonRecord& record);
+
+// Paints the figure at its natural size, then hands the dialog its 250 x 250
+// preview box: white, with the figure scaled into it from the top-left
+// corner. A figure of side 1 or more fills the box; a height below 1 gives a
+// white box. When the height gives no canvas (negative, not a number, beyond
+// 32 bits, or beyond CanvasByteBudget()) the dialog is handed nothing and
+// keeps what it shows. The record is only read; a null record does nothing.
+void DrawPreview(DialogView& dialog, const DecagonRecord* record);
+
+// Copies the checked state of controls 1060 and 1062 and the selected code of
+// list 1016 from the dialog into the record (the new values stay), then
+// paints the figure at its natural size and returns it to the caller. Returns
+// null for a null record (nothing refreshed), and, after the refresh, when
+// the height gives no canvas, including a height below 1: a figure of no
+// pixels is nothing to export.
+std::unique_ptr<FigureBitmap> RenderFigureBitmap(DialogView& dialog, DecagonRecord* record);
