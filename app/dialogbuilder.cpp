@@ -134,6 +134,24 @@ QRect DialogUnitsToPixels(const DialogRect& rect, const DialogBaseUnits& units)
             MulDivRound(rect.width, units.charWidth, 4), MulDivRound(rect.height, units.charHeight, 8)};
 }
 
+QRect FitOneLineLabel(QLabel& label, QRect area)
+{
+    const QFontMetrics metrics(label.font());
+    if (area.height() >= 2 * metrics.lineSpacing())
+        return area;
+    label.setWordWrap(false);
+    const int extra = metrics.horizontalAdvance(label.text()) - area.width();
+    if (extra <= 0)
+        return area;
+    if (label.alignment() & Qt::AlignRight)
+        area.setLeft(area.left() - extra);
+    else if (label.alignment() & Qt::AlignHCenter)
+        area.adjust(-extra / 2, 0, extra - extra / 2, 0);
+    else
+        area.setRight(area.right() + extra);
+    return area;
+}
+
 QString ControlName(int id) { return QString::number(id); }
 
 QWidget* DialogItem(const QWidget& dialog, int id)
@@ -213,6 +231,8 @@ DialogBaseUnits BuildDialog(QDialog& dialog, const DialogTemplate& layout, const
                 dropList->setDroppedHeight(area.height());
             area.setHeight(list->sizeHint().height());
         }
+        if (item.kind == ControlKind::Label)
+            area = FitOneLineLabel(*static_cast<QLabel*>(widget), area);
         widget->setGeometry(area);
 
         const bool visible = (item.style & kStyleVisible) != 0;

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QDialog;
+class QLabel;
 class QWidget;
 
 // The dialog font's base units in pixels: the average character width and
@@ -45,6 +46,12 @@ using OwnerDrawnListFactory = std::function<QComboBox*(QWidget* parent)>;
 // "static<position in the template>". Returns the base units used.
 DialogBaseUnits BuildDialog(QDialog& dialog, const DialogTemplate& layout,
                             const OwnerDrawnListFactory& ownerDrawnList = {});
+
+// A label one line high shows its text on that line: where the text is
+// wider than the box (a face wider than the template's), the box grows
+// sideways away from the aligned edge rather than losing words. Returns the
+// box to use; a label two or more lines high keeps its box and wraps.
+QRect FitOneLineLabel(QLabel& label, QRect area);
 
 // The object name of the control with this id.
 QString ControlName(int id);

@@ -152,7 +152,7 @@ const ControlTemplate kControls[] = {
      0},
     {kForumLinkId,
      Link,
-     "<a href=\"" DECAGON_FORUM_URL "\">Mathematics Stack Exchange</a>",
+     "<a href=\"" DECAGON_FORUM_URL "\">Math Stack Exchange</a>",
      {404, 24, 92, 9},
      V | T | Clear,
      0},

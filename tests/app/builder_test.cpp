@@ -158,8 +158,13 @@ TEST_F(BuiltDialog, MakesEveryControlFindableByItsIdWithItsKindAndPlace)
         QWidget* widget = dialog.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
         ASSERT_NE(widget, nullptr) << index;
         const QRect area = DialogUnitsToPixels(item.rect, units);
-        EXPECT_EQ(widget->pos(), area.topLeft()) << index;
-        EXPECT_EQ(widget->width(), area.width()) << index;
+        if (item.kind == ControlKind::Label) {
+            EXPECT_TRUE(widget->geometry().contains(area)) << index; // may grow to show its text
+            EXPECT_EQ(widget->y(), area.y()) << index;
+        } else {
+            EXPECT_EQ(widget->pos(), area.topLeft()) << index;
+            EXPECT_EQ(widget->width(), area.width()) << index;
+        }
         switch (item.kind) {
         case ControlKind::Edit:
             EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr) << index;
@@ -191,6 +196,42 @@ TEST_F(BuiltDialog, MakesEveryControlFindableByItsIdWithItsKindAndPlace)
     }
     EXPECT_EQ(DialogItemAs<QLineEdit>(dialog, kHeightFieldId)->text(), QStringLiteral("0.00"));
     EXPECT_EQ(DialogItem(dialog, 4242), nullptr);
+}
+
+TEST_F(BuiltDialog, ShowsEveryOneLineTextWhole)
+{
+    const QFontMetrics metrics(dialog.font());
+    for (int index = 0; index < MainDialogTemplate.controlCount; ++index) {
+        const ControlTemplate& item = MainDialogTemplate.controls[index];
+        if (item.kind != ControlKind::Label || item.rect.height > 8)
+            continue;
+        auto* label = dialog.findChild<QLabel*>(QStringLiteral("static%1").arg(index));
+        ASSERT_NE(label, nullptr);
+        EXPECT_FALSE(label->wordWrap()) << item.text;
+        EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << item.text;
+    }
+}
+
+TEST(OneLineLabel, GrowsAwayFromItsAlignedEdgeToShowItsText)
+{
+    QLabel label(QStringLiteral("A text much wider than its box"));
+    const int width = QFontMetrics(label.font()).horizontalAdvance(label.text());
+    const QRect box(100, 10, 40, QFontMetrics(label.font()).height());
+    label.setAlignment(Qt::AlignRight | Qt::AlignTop);
+    EXPECT_EQ(FitOneLineLabel(label, box), QRect(140 - width, 10, width, box.height()));
+    label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    EXPECT_EQ(FitOneLineLabel(label, box), QRect(100, 10, width, box.height()));
+    label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    const QRect centred = FitOneLineLabel(label, box);
+    EXPECT_EQ(centred.width(), width);
+    EXPECT_LE(std::abs(centred.center().x() - box.center().x()), 1);
+    EXPECT_FALSE(label.wordWrap());
+
+    // Two lines high: the text wraps inside the box.
+    label.setWordWrap(true);
+    const QRect tall(100, 10, 40, 3 * box.height());
+    EXPECT_EQ(FitOneLineLabel(label, tall), tall);
+    EXPECT_TRUE(label.wordWrap());
 }
 
 TEST_F(BuiltDialog, ShowsThePictureAndTheIconAtTheirOwnSize)
