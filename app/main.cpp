@@ -1,20 +1,18 @@
-// Interim entry point: computes the default decagon and prints what the
-// dialog will show. The dialog replaces it.
-#include "model/decagon.h"
-#include "model/numtext.h"
+// The program's entry point: the Qt application, the desktop's services and
+// start-up. The program reads no command-line options.
+#include "app/startup.h"
 #include "settings/settings.h"
 
-#include <cstdio>
+#include <QApplication>
 
-int main()
+int main(int argc, char** argv)
 {
-    LocateSettingsFile(ExecutablePath());
-    DecagonRecord record;
-    InitDecagonRecord(&record);
-    ComputeDecagon(&record);
-    std::printf("Expected height: %s\n", FormatFixed(record.expectedHeight, 4).c_str());
-    std::printf("External Radius: %s\n", FormatFixed(record.externalRadius, 4).c_str());
-    std::printf("Internal Radius: %s\n", FormatFixed(record.internalRadius, 4).c_str());
-    std::printf("Settings: %s\n", SettingsFilePath.c_str());
-    return 0;
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication application(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("decagon"));
+    QApplication::setDesktopFileName(QStringLiteral("decagon"));
+
+    DesktopUrlOpener urlOpener;
+    SystemImageClipboard clipboard;
+    return RunProgram(ExecutablePath(), {&urlOpener, &clipboard, nullptr});
 }

@@ -1,0 +1,37 @@
+#include "app/startup.h"
+
+#include "app/maindialog.h"
+#include "app/qtprompts.h"
+#include "export/imageexport.h"
+#include "settings/settings.h"
+
+namespace {
+// The program's one record: all bytes zero at start, alive for the whole run.
+DecagonRecord ProgramRecord;
+} // namespace
+
+int RunProgram(const std::string& executablePath, const ProgramServices& services)
+{
+    QtUserPrompts errorPrompts;
+    UserPrompts& startPrompts = services.prompts != nullptr ? *services.prompts : errorPrompts;
+
+    LocateSettingsFile(executablePath);
+    SetImagePluginFolder(ProgramFolder);
+    if (StartImageLayer() != ImageError::None) {
+        ShowErrorBox(startPrompts, "Cannot initialize GFL SDK");
+        return 0;
+    }
+    EnableLzwCompression(true);
+
+    {
+        MainDialog dialog(&ProgramRecord, *services.urlOpener, services.prompts);
+        ImageClipboard* clipboard = services.clipboard;
+        dialog.SetImageCommands(
+            [](DialogView& view, UserPrompts& prompts) { ExportImageFile(view, prompts); },
+            [clipboard](DialogView& view, UserPrompts& prompts) { CopyImageToClipboard(view, prompts, *clipboard); });
+        dialog.exec();
+    }
+
+    StopImageLayer();
+    return 0;
+}

@@ -1,0 +1,77 @@
+#include "app/dialogbuilder.h"
+#include "app/maindialog.h"
+#include "app/startup.h"
+#include "settings/settings.h"
+#include "tests/export/fakeprompts.h"
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+class NoOpener : public UrlOpener {
+public:
+    void OpenUrl(const QString&) override {}
+};
+
+class RecordingClipboard : public ImageClipboard {
+public:
+    bool PutImage(const QImage& image) override
+    {
+        images.push_back(image);
+        return true;
+    }
+    std::vector<QImage> images;
+};
+
+// Acts on the program's window once it is up and running modally.
+void WhenDialogRuns(std::function<void(MainDialog&)> act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        auto* dialog = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(*dialog);
+    });
+    poll->start();
+}
+} // namespace
+
+TEST(StartUp, RunsTheDialogWithTheSettingsBesideTheExecutableAndEndsWithZero)
+{
+    TempFolder folder;
+    NoOpener opener;
+    RecordingClipboard clipboard;
+    FakePrompts prompts;
+    prompts.answer = folder.file("figure.bmp");
+    bool ran = false;
+    WhenDialogRuns([&](MainDialog& dialog) {
+        ran = true;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Define the decagon"));
+        ASSERT_NE(dialog.AttachedRecord(), nullptr);
+        EXPECT_TRUE(FileExists(folder.file("Vanteo.ini")));
+        // The image buttons are wired to the image commands.
+        DialogItemAs<QPushButton>(dialog, kCopyImageId)->click();
+        DialogItemAs<QPushButton>(dialog, kExportImageId)->click();
+        std::remove(folder.file("Vanteo.ini").c_str());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(RunProgram(folder.file("decagon"), {&opener, &clipboard, &prompts}), 0);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(SettingsFilePath, folder.file("Vanteo.ini"));
+    EXPECT_TRUE(FileExists(folder.file("Vanteo.ini"))); // written again on the way out
+    ASSERT_EQ(clipboard.images.size(), 1u);
+    EXPECT_EQ(clipboard.images[0].size(), QSize(254, 254));
+    EXPECT_TRUE(QImage(QString::fromStdString(folder.file("figure.bmp"))).size() == QSize(254, 254));
+    EXPECT_TRUE(prompts.errors.empty());
+}
