@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core locales
-  xvfb xauth xdotool x11-utils xclip imagemagick
+  xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
   libjpeg-turbo-progs librsvg2-bin clang-format
 )
 
