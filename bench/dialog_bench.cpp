@@ -1,0 +1,75 @@
+// One Compute of the main dialog at the default height, from the command to
+// the preview painted on the window: reading the fields, the geometry, the
+// settings file rewritten in one step, the 31 fields shown, the figure
+// painted and scaled, and the window's repaint. The reference in the same run
+// is the repaint alone of an empty dialog of the same size: the least a
+// visible change of the window costs. Runs on Qt's offscreen platform.
+#include "app/dialogbuilder.h"
+#include "app/maindialog.h"
+#include "settings/settings.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace {
+class NoOpener : public UrlOpener {
+public:
+    void OpenUrl(const QString&) override {}
+};
+
+void ShowAndWait(QWidget& window)
+{
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+}
+
+void ComputeToPreviewPainted(benchmark::State& state)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "decagon-dialog-bench";
+    std::filesystem::create_directories(folder);
+    LocateSettingsFile((folder / "decagon").string());
+    DecagonRecord record{};
+    NoOpener opener;
+    MainDialog dialog(&record, opener);
+    ShowAndWait(dialog);
+    QLineEdit* height = DialogItemAs<QLineEdit>(dialog, kHeightFieldId);
+    for (auto _ : state) {
+        height->setText(QStringLiteral("254.884"));
+        dialog.DispatchCommand(kComputeId, kButtonClicked);
+        QCoreApplication::processEvents(); // the posted repaint
+    }
+    state.SetLabel("height 254.884");
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(ComputeToPreviewPainted)->Unit(benchmark::kMillisecond);
+
+void ReferenceRepaintEmptyDialog(benchmark::State& state)
+{
+    QDialog dialog;
+    dialog.setFixedSize(DialogUnitsToPixels({0, 0, 858, 294}, MeasureBaseUnits(DialogFont(MainDialogTemplate))).size());
+    ShowAndWait(dialog);
+    for (auto _ : state) {
+        dialog.update();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(ReferenceRepaintEmptyDialog)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
