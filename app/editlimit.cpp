@@ -40,4 +40,7 @@ void SetFieldText(QLineEdit* edit, const QString& text)
         edit->setMaxLength(static_cast<int>(text.size()));
     edit->setText(text);
     FitLimitToText(edit);
+    // Like the platform's edit fields, show a new text from its start: a
+    // number too long for its box shows its leading digits.
+    edit->setCursorPosition(0);
 }

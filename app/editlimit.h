@@ -9,5 +9,6 @@ class QLineEdit;
 // however long; the user can then shorten it but not lengthen it.
 void LimitTypedText(QLineEdit* edit, int limit);
 
-// Sets the text of a field whole, whatever its typed-text limit.
+// Sets the text of a field whole, whatever its typed-text limit, with the
+// caret at its start so that a text longer than the box shows its beginning.
 void SetFieldText(QLineEdit* edit, const QString& text);

@@ -27,6 +27,7 @@ TEST(TypedTextLimit, ShowsLongerTextSetByTheProgramWholeButLetsItOnlyShrink)
     LimitTypedText(&edit, 9);
     SetFieldText(&edit, QStringLiteral("123456.0000"));
     EXPECT_EQ(edit.text(), QStringLiteral("123456.0000"));
+    EXPECT_EQ(edit.cursorPosition(), 0); // shows its leading digits
 
     edit.end(false);
     QTest::keyClicks(&edit, QStringLiteral("5"));
