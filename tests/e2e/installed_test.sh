@@ -3,7 +3,8 @@
 # program on a real X server, types a height and presses Enter as a person
 # would, closes the window with its close box, and checks the exit status and
 # the settings file beside the executable. Then the start without a JPEG
-# writer: only the error box shows, nothing is written, status 0.
+# writer: only the error box shows, nothing is written, status 0; and the
+# start without any display: nothing is written, status 0.
 # Usage: installed_test.sh BUILD_DIR CLOSE_WINDOW_TOOL QT_PLUGIN_DIR
 set -euo pipefail
 build=$1
@@ -114,5 +115,14 @@ wait_for_exit "$program_pid" || fail "the program did not end after the error bo
 program_pid=""
 [ "$exit_status" -eq 0 ] || fail "exit status $exit_status after the error box"
 [ ! -e "$lonely/Vanteo.ini" ] || fail "a settings file was written"
+
+echo "== start without any display"
+nowhere="$work/nodisplay"
+mkdir -p "$nowhere"
+cp "$prefix/bin/decagon" "$nowhere/decagon"
+exit_status=0
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$nowhere/decagon" >/dev/null 2>&1 || exit_status=$?
+[ "$exit_status" -eq 0 ] || fail "exit status $exit_status without a display"
+[ ! -e "$nowhere/Vanteo.ini" ] || fail "a settings file was written without a display"
 
 echo "PASS"
