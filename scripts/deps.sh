@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core locales
+  fonts-dejavu-core fonts-dejavu-extra locales
   xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
   libjpeg-turbo-progs librsvg2-bin clang-format
 )

@@ -1,6 +1,7 @@
 #include "app/dialogbuilder.h"
 #include "app/droplist.h"
 #include "app/linklabel.h"
+#include "resources/artwork.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
@@ -249,6 +250,11 @@ TEST_F(BuiltDialog, ShowsThePictureAndTheIconAtTheirOwnSize)
         ++pictures;
     }
     EXPECT_EQ(pictures, 2);
+
+    const QImage picture(BitmapResourcePath(kConstructionBitmapId));
+    EXPECT_EQ(picture.format(), QImage::Format_Indexed8); // 256 colours
+    EXPECT_LE(picture.colorCount(), 256);
+    EXPECT_EQ(QImage(IconResourcePath(kProgramIconId)).size(), QSize(48, 48));
 }
 
 TEST_F(BuiltDialog, TabVisitsTheTabStopsInTemplateOrderSkippingTheHiddenPair)
