@@ -25,6 +25,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  describe_xvfb >&2
   exit 1
 }
 
@@ -40,6 +41,18 @@ wait_for_window() {
     sleep 0.1
   done
   return 1
+}
+
+# Puts the pointer on a window and waits up to 5 s for it to hold the
+# keyboard focus, so that keys typed next reach it.
+point_at() {
+  local id=$1
+  xdotool mousemove --window "$id" 10 10
+  for _ in $(seq 50); do
+    [ "$(xdotool getwindowfocus 2>/dev/null || true)" = "$id" ] && return 0
+    sleep 0.1
+  done
+  return 0
 }
 
 # Waits up to 20 s for the program to end; sets exit_status. Not in a
@@ -76,7 +89,7 @@ window=$(wait_for_window "Define the decagon") || fail "the window did not show"
 [ -f "$settings" ] || fail "no settings file after start"
 grep -q 'Rayon Exterieur=127.4420' "$settings" || fail "start did not compute the default height"
 # The height field has the focus with its text selected: typing replaces it.
-xdotool mousemove --window "$window" 10 10
+point_at "$window"
 xdotool type --delay 40 "123.5"
 xdotool key Return
 computed=""
@@ -110,6 +123,7 @@ fi
 windows=$(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | wc -l || true)
 [ "$windows" -le 1 ] || fail "more than the error box shows ($windows windows)"
 xprop -id "$error" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the error box does not stay on top"
+point_at "$error"
 xdotool key Return
 wait_for_exit "$program_pid" || fail "the program did not end after the error box"
 program_pid=""

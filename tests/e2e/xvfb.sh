@@ -1,26 +1,48 @@
-# Sourced by the end-to-end scripts: starts Xvfb on a free display number and
-# exports DISPLAY; stop_xvfb ends it. The screen is large enough for the
-# dialog at its natural size.
+# Sourced by the end-to-end scripts: starts a private Xvfb and exports
+# DISPLAY; stop_xvfb ends it. The screen is large enough for the dialog at its
+# natural size. The display number is picked at random from a high range and
+# the server is only used once its lock file names it, so that servers other
+# test runs start and stop at the same time on this machine cannot get mixed up
+# with it.
 start_xvfb() {
-  local displayfile
-  displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  local tries=0
-  while [ ! -s "$displayfile" ]; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
-      echo "Xvfb did not start" >&2
-      return 1
-    fi
-    sleep 0.1
+  local attempt display tries
+  for attempt in $(seq 20); do
+    display=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X${display}-lock" ] && continue
+    XVFB_LOG=$(mktemp)
+    # -noreset: a server that resets when its last client leaves refuses
+    # connections for a moment, which a program started just then meets.
+    Xvfb ":$display" -screen 0 1600x1000x24 -nolisten tcp -noreset >"$XVFB_LOG" 2>&1 &
+    XVFB_PID=$!
+    for tries in $(seq 100); do
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X${display}-lock")" = "$XVFB_PID" ] &&
+        xdpyinfo -display ":$display" >/dev/null 2>&1; then
+        export DISPLAY=":$display"
+        unset QT_QPA_PLATFORM QT_PLUGIN_PATH QT_QPA_PLATFORM_PLUGIN_PATH WAYLAND_DISPLAY
+        XDG_RUNTIME_DIR=$(mktemp -d)
+        chmod 700 "$XDG_RUNTIME_DIR"
+        export XDG_RUNTIME_DIR
+        return 0
+      fi
+      sleep 0.05
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
   done
-  export DISPLAY=":$(head -n1 "$displayfile")"
-  rm -f "$displayfile"
-  unset QT_QPA_PLATFORM QT_PLUGIN_PATH QT_QPA_PLATFORM_PLUGIN_PATH WAYLAND_DISPLAY
-  XDG_RUNTIME_DIR=$(mktemp -d)
-  chmod 700 "$XDG_RUNTIME_DIR"
-  export XDG_RUNTIME_DIR
+  XVFB_PID=""
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+# What the server said and whether it still runs, for a failure report.
+describe_xvfb() {
+  if kill -0 "${XVFB_PID:-0}" 2>/dev/null; then
+    echo "Xvfb $XVFB_PID on $DISPLAY still runs"
+  else
+    echo "Xvfb ${XVFB_PID:-?} on ${DISPLAY:-?} has ended"
+  fi
+  [ -n "${XVFB_LOG:-}" ] && tail -n 20 "$XVFB_LOG"
 }
 
 stop_xvfb() {
@@ -31,5 +53,8 @@ stop_xvfb() {
   fi
   if [ -n "${XDG_RUNTIME_DIR:-}" ] && [[ "$XDG_RUNTIME_DIR" == /tmp/* ]]; then
     rm -rf "$XDG_RUNTIME_DIR"
+  fi
+  if [ -n "${XVFB_LOG:-}" ]; then
+    rm -f "$XVFB_LOG"
   fi
 }
