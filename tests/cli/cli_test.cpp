@@ -212,21 +212,6 @@ TEST_F(CliTest, FailedWritesGiveTheExportsMessageAndExitOne)
     }
 }
 
-TEST_F(CliTest, SvgOutputsAreTheVectorDrawing)
-{
-    for (const char* height : {"254.884", "-100", "0.5", "3e9"}) {
-        std::string expected;
-        ASSERT_EQ(DecagonSvgText(Computed(ParseNumber(height)), expected), 1);
-        const ProcessResult file = Run({"--height", height, "--svg", Out("figure.svg")});
-        EXPECT_EQ(file.exitStatus, 0) << height;
-        EXPECT_EQ(file.err, "The file figure.svg has been successfully saved\n");
-        EXPECT_EQ(ReadFileBytes(Out("figure.svg")), expected);
-        const ProcessResult piped = Run({"--height", height, "--svg", "-"});
-        EXPECT_EQ(piped.exitStatus, 0);
-        EXPECT_EQ(piped.out, expected);
-    }
-}
-
 TEST_F(CliTest, NeedsNoDisplay)
 {
     ProcessOptions windowless;

