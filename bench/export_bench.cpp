@@ -2,7 +2,7 @@
 // libjpeg-turbo's own encoder (cjpeg -quality 95) on the same pixels in the
 // same run: the ratio JpegExport / CjpegReference is what matters, since the
 // machine is shared and absolute times drift.
-#include "export/imagelayer.h"
+#include "export/imageexport.h"
 #include "model/geometry.h"
 #include "render/painter.h"
 
@@ -57,13 +57,7 @@ void Save(benchmark::State& state, const char* format)
 {
     const double height = static_cast<double>(state.range(0)) / 1000.0;
     const ImageBitmap& figure = Figure(height);
-    ImageSaveParams params;
-    GetDefaultSaveParams(params);
-    params.flags = kSaveReplaceExisting;
-    params.formatIndex = ImageFormatIndexByName(format);
-    params.quality = 95;
-    params.baseline = 1;
-    params.atomicWrite = 1;
+    const ImageSaveParams params = ExportSaveParams(ImageFormatIndexByName(format));
     const std::string path = Folder() + "/figure." + format;
     for (auto _ : state)
         if (SaveImageBitmap(path, figure, params) != ImageError::None)

@@ -30,6 +30,18 @@ std::string AsciiLower(std::string text)
 
 } // namespace
 
+ImageSaveParams ExportSaveParams(std::int32_t formatIndex)
+{
+    ImageSaveParams params;
+    GetDefaultSaveParams(params);
+    params.flags = kSaveReplaceExisting;
+    params.formatIndex = formatIndex;
+    params.quality = kJpegQuality;
+    params.baseline = 1;
+    params.atomicWrite = 1;
+    return params;
+}
+
 int ExportImageFile(DialogView& dialog, UserPrompts& prompts)
 {
     if (dialog.AttachedRecord() == nullptr)
@@ -72,14 +84,7 @@ int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts
         return ShowErrorBox(prompts, "Cannot create the image");
     }
 
-    ImageSaveParams params;
-    GetDefaultSaveParams(params);
-    params.flags = kSaveReplaceExisting;
-    params.formatIndex = formatIndex;
-    params.quality = kJpegQuality;
-    params.baseline = 1;
-    params.atomicWrite = 1;
-    const ImageError saved = SaveImageBitmap(path, *bitmap, params);
+    const ImageError saved = SaveImageBitmap(path, *bitmap, ExportSaveParams(formatIndex));
 
     rendered.reset();
     FreeImageBitmap(bitmap);

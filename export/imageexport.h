@@ -7,6 +7,11 @@
 // The save dialog's type list for images.
 extern const FileFilter ImageFileFilters[3];
 
+// The save parameters of the image export: the layer's defaults, then
+// replacing allowed, the format, quality 95, baseline JPEG and the write
+// through a temporary file.
+ImageSaveParams ExportSaveParams(std::int32_t formatIndex);
+
 // The "Generate JPEG image" command: asks for a name and saves the figure as
 // JPEG at quality 95, or in the format that the name's extension names. An
 // existing file is replaced without a question, but only once the new one is

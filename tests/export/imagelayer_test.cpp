@@ -1,4 +1,4 @@
-#include "export/imagelayer.h"
+#include "export/imageexport.h"
 #include "tests/support/testsupport.h"
 
 #include <QClipboard>
@@ -8,12 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -27,17 +23,7 @@ QImage Figure(int side)
     return image;
 }
 
-ImageSaveParams Params(const char* format)
-{
-    ImageSaveParams params;
-    GetDefaultSaveParams(params);
-    params.flags = kSaveReplaceExisting;
-    params.formatIndex = ImageFormatIndexByName(format);
-    params.quality = 95;
-    params.baseline = 1;
-    params.atomicWrite = 1;
-    return params;
-}
+ImageSaveParams Params(const char* format) { return ExportSaveParams(ImageFormatIndexByName(format)); }
 
 ImageBitmap Bitmap(const QImage& image)
 {
@@ -180,19 +166,8 @@ TEST(ImageLayer, AShortWriteLeavesTheOldFile)
     TempFolder folder;
     const std::string path = folder.file("figure.bmp");
     WriteFileBytes(path, "old picture");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const ImageError saved = SaveImageBitmap(path, Bitmap(Figure(200)), Params("bmp"));
-        ::_exit(saved == ImageError::CannotWrite ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(RunsWithFileSizeLimit(
+        4096, [&] { return SaveImageBitmap(path, Bitmap(Figure(200)), Params("bmp")) == ImageError::CannotWrite; }));
     EXPECT_TRUE(ReadFileBytes(path) == "old picture");
     EXPECT_EQ(FilesIn(folder.path()), 1);
 }

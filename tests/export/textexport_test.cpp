@@ -5,31 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-DecagonRecord Computed(double height)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    record.expectedHeight = height;
-    ComputeGeometry(record);
-    return record;
-}
 
 class TextExportTest : public ::testing::Test {
 protected:
     std::string path() const { return folder.file("figure.csv"); }
     TempFolder folder;
     FakePrompts prompts;
-    DecagonRecord record = Computed(254.884);
+    DecagonRecord record = RecordWithHeight(254.884);
 };
 
 } // namespace
@@ -107,21 +93,10 @@ TEST_F(TextExportTest, AShortWriteSaysSoAndKeepsTheOldFile)
     // line does not.
     WriteFileBytes(path(), "mine");
     prompts.answer = path();
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{300, 300};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const int result = ExportTextFile(&record, prompts);
-        const bool right = result == 0 && prompts.errors.size() == 1 &&
-                           prompts.errors[0] == "Cannot write into this file" && prompts.information.empty();
-        ::_exit(right ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(RunsWithFileSizeLimit(300, [&] {
+        return ExportTextFile(&record, prompts) == 0 && prompts.errors.size() == 1 &&
+               prompts.errors[0] == "Cannot write into this file" && prompts.information.empty();
+    }));
     EXPECT_EQ(ReadFileBytes(path()), "mine");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }

@@ -7,17 +7,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-DecagonRecord Computed(double height)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    record.expectedHeight = height;
-    ComputeGeometry(record);
-    return record;
-}
-} // namespace
-
 TEST(TextFile, HeaderIsAlwaysTheSame280Bytes)
 {
     const std::string header = TextFileHeader();
@@ -31,7 +20,7 @@ TEST(TextFile, HeaderIsAlwaysTheSame280Bytes)
 
 TEST(TextFile, DataLineAtTheDefaultHeight)
 {
-    EXPECT_EQ(TextFileDataLine(Computed(254.884)),
+    EXPECT_EQ(TextFileDataLine(RecordWithHeight(254.884)),
               "254.884000;40.000000;127.442000;120.784178;133.388100;78.763488;36.000000;160.148340;126.859621;"
               "127.442000;127.442000,39.381744;-121.204545;103.102744;-74.908528;127.442000;-0.000000;103.102744;"
               "74.908528;39.381744;121.204545;-39.381744;121.204545;-103.102744;74.908528;-127.442000;-0.000000;"
@@ -40,7 +29,7 @@ TEST(TextFile, DataLineAtTheDefaultHeight)
 
 TEST(TextFile, DataLineAtANegativeHeight)
 {
-    EXPECT_EQ(TextFileDataLine(Computed(-11.0)),
+    EXPECT_EQ(TextFileDataLine(RecordWithHeight(-11.0)),
               "-11.000000;40.000000;-5.500000;-4.755283;5.756615;-3.399187;36.000000;-6.911504;5.474866;-5.500000;"
               "-5.500000,-1.699593;5.230811;-4.449593;3.232819;-5.500000;0.000000;-4.449593;-3.232819;-1.699593;"
               "-5.230811;1.699593;-5.230811;4.449593;-3.232819;5.500000;0.000000;4.449593;3.232819;1.699593;"
@@ -49,10 +38,10 @@ TEST(TextFile, DataLineAtANegativeHeight)
 
 TEST(TextFile, HugeValuesAreWrittenWhole)
 {
-    DecagonRecord record = Computed(1.797e308);
+    DecagonRecord record = RecordWithHeight(1.797e308);
     const std::string line = TextFileDataLine(record);
     EXPECT_GT(line.size(), 4096u);
     EXPECT_EQ(line.substr(line.size() - 3), ";\n\n");
-    record = Computed(std::numeric_limits<double>::infinity());
+    record = RecordWithHeight(std::numeric_limits<double>::infinity());
     EXPECT_EQ(TextFileDataLine(record).substr(0, 13), "inf;40.000000");
 }

@@ -2,6 +2,8 @@
 #include "model/numtext.h"
 #include "model/record.h"
 
+#include "tests/support/testsupport.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -14,15 +16,6 @@
 namespace {
 
 std::string Shown(double value) { return FormatFixed(value, 4); }
-
-DecagonRecord WithHeight(double height)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    record.expectedHeight = height;
-    ComputeGeometry(record);
-    return record;
-}
 
 struct Expected {
     const char* radius;
@@ -97,7 +90,7 @@ TEST(RecordDefaults, MatchTheFirstStart)
 
 TEST(ComputeGeometry, WorkedExampleAtTheDefaultHeight)
 {
-    const DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    const DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     EXPECT_EQ(Shown(record.expectedHeight), "254.8840");
     ExpectValues(record, {"127.4420", "120.7842", "133.3881", "78.7635", "160.1483", "126.8596"});
     const char* expected[10][2] = {
@@ -125,23 +118,23 @@ TEST(ComputeGeometry, ZeroHeightOfEitherSignBecomesOneHundred)
 
 TEST(ComputeGeometry, InradiusTakesTheWholePartOfTheRadiusFirst)
 {
-    const DecagonRecord one = WithHeight(1.0);
+    const DecagonRecord one = RecordWithHeight(1.0);
     EXPECT_EQ(Shown(one.externalRadius), "0.5000");
     EXPECT_EQ(Shown(one.internalRadius), "0.0000");
     EXPECT_EQ(Shown(one.chord), "0.3090");
     EXPECT_EQ(Shown(one.hypotenuse), "0.5233");
 
-    const DecagonRecord wider = WithHeight(255.0);
+    const DecagonRecord wider = RecordWithHeight(255.0);
     EXPECT_EQ(Shown(wider.externalRadius), "127.5000");
-    EXPECT_EQ(wider.internalRadius, WithHeight(kDefaultExpectedHeight).internalRadius);
+    EXPECT_EQ(wider.internalRadius, RecordWithHeight(kDefaultExpectedHeight).internalRadius);
     EXPECT_EQ(Shown(wider.internalRadius), "120.7842");
 }
 
 TEST(ComputeGeometry, NegativeHeightMirrorsThroughTheCentre)
 {
-    const DecagonRecord record = WithHeight(-100.0);
+    const DecagonRecord record = RecordWithHeight(-100.0);
     ExpectValues(record, {"-50.0000", "-47.5528", "52.3329", "-30.9017", "-62.8319", "49.7715"});
-    const DecagonRecord positive = WithHeight(100.0);
+    const DecagonRecord positive = RecordWithHeight(100.0);
     for (int row = 0; row < kVertexCount; ++row) {
         EXPECT_EQ(record.vertices[row].x, -positive.vertices[row].x);
         EXPECT_EQ(record.vertices[row].y, -positive.vertices[row].y);
@@ -173,20 +166,20 @@ TEST(ComputeGeometry, LeavesOptionsColoursAndAngleAlone)
 TEST(ComputeGeometry, RadiiBeyondThirtyTwoBitsKeepTheSameRule)
 {
     // The whole part of the radius is still taken; nothing wraps or traps.
-    const DecagonRecord huge = WithHeight(1e300);
+    const DecagonRecord huge = RecordWithHeight(1e300);
     EXPECT_EQ(huge.internalRadius, 5e299 * 0.9510565162951535);
-    const DecagonRecord justOver = WithHeight(2.0 * 4294967297.0); // R = 2^32 + 1
+    const DecagonRecord justOver = RecordWithHeight(2.0 * 4294967297.0); // R = 2^32 + 1
     EXPECT_EQ(justOver.internalRadius, 4294967297.0 * 0.9510565162951535);
-    const DecagonRecord fractional = WithHeight(2.0 * 3000000000.75); // R beyond INT32_MAX, not whole
+    const DecagonRecord fractional = RecordWithHeight(2.0 * 3000000000.75); // R beyond INT32_MAX, not whole
     EXPECT_EQ(fractional.internalRadius, 3000000000.0 * 0.9510565162951535);
 
-    const DecagonRecord infinite = WithHeight(std::numeric_limits<double>::infinity());
+    const DecagonRecord infinite = RecordWithHeight(std::numeric_limits<double>::infinity());
     EXPECT_TRUE(std::isinf(infinite.internalRadius));
     EXPECT_GT(infinite.internalRadius, 0.0);
-    const DecagonRecord negativeInfinite = WithHeight(-std::numeric_limits<double>::infinity());
+    const DecagonRecord negativeInfinite = RecordWithHeight(-std::numeric_limits<double>::infinity());
     EXPECT_TRUE(std::isinf(negativeInfinite.internalRadius));
     EXPECT_LT(negativeInfinite.internalRadius, 0.0);
-    const DecagonRecord notANumber = WithHeight(std::numeric_limits<double>::quiet_NaN());
+    const DecagonRecord notANumber = RecordWithHeight(std::numeric_limits<double>::quiet_NaN());
     EXPECT_TRUE(std::isnan(notANumber.internalRadius));
     EXPECT_TRUE(std::isnan(notANumber.externalRadius));
 }

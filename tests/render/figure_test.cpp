@@ -4,6 +4,8 @@
 #include "render/figure.h"
 #include "render/palette.h"
 
+#include "tests/support/testsupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,15 +16,6 @@
 #include <vector>
 
 namespace {
-
-DecagonRecord WithHeight(double height)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    record.expectedHeight = height;
-    ComputeGeometry(record);
-    return record;
-}
 
 FigurePlan Planned(const DecagonRecord& record)
 {
@@ -165,7 +158,7 @@ TEST(CanvasSide, FitsTheBudgetByItsBytesWithoutOverflow)
 
 TEST(FigurePlan, DefaultHeightPlacesCirclesAndVerticesOnWholePixels)
 {
-    const FigurePlan plan = Planned(WithHeight(kDefaultExpectedHeight));
+    const FigurePlan plan = Planned(RecordWithHeight(kDefaultExpectedHeight));
     EXPECT_EQ(plan.side, 254);
     EXPECT_EQ(plan.offset, 127);
     ExpectBox(PartsOf(plan, FigurePart::ExternalCircle).at(0), 0, 254);
@@ -180,8 +173,8 @@ TEST(FigurePlan, DefaultHeightPlacesCirclesAndVerticesOnWholePixels)
 
 TEST(FigurePlan, OtherHeightsMoveTheSideOffsetAndBoxes)
 {
-    const FigurePlan at255 = Planned(WithHeight(255.0));
-    const FigurePlan at254 = Planned(WithHeight(kDefaultExpectedHeight));
+    const FigurePlan at255 = Planned(RecordWithHeight(255.0));
+    const FigurePlan at254 = Planned(RecordWithHeight(kDefaultExpectedHeight));
     EXPECT_EQ(at255.side, 255);
     EXPECT_EQ(at255.offset, 127);
     ExpectBox(PartsOf(at255, FigurePart::ExternalCircle).at(0), 0, 255);
@@ -190,21 +183,21 @@ TEST(FigurePlan, OtherHeightsMoveTheSideOffsetAndBoxes)
         EXPECT_EQ(at255.points[row].y, at254.points[row].y);
     }
 
-    const FigurePlan at100 = Planned(WithHeight(100.0));
+    const FigurePlan at100 = Planned(RecordWithHeight(100.0));
     EXPECT_EQ(at100.side, 100);
     EXPECT_EQ(at100.offset, 50);
     EXPECT_EQ(at100.points[2].x, 100);
     EXPECT_EQ(at100.points[2].y, 50);
     ExpectBox(PartsOf(at100, FigurePart::ExternalCircle).at(0), 0, 100);
 
-    const FigurePlan tiny = Planned(WithHeight(0.5));
+    const FigurePlan tiny = Planned(RecordWithHeight(0.5));
     EXPECT_EQ(tiny.side, 0);
     EXPECT_EQ(tiny.offset, 0);
 }
 
 TEST(FigurePlan, PaintsInTheFixedOrderWithPaletteColours)
 {
-    DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     record.diagonalChoice = 0;
     const FigurePlan plan = Planned(record);
     ASSERT_EQ(plan.elements.size(), 13u);
@@ -243,7 +236,7 @@ TEST(FigurePlan, PaintsInTheFixedOrderWithPaletteColours)
 
 TEST(FigurePlan, KeepsTheExactGeometryBesideThePixels)
 {
-    const DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    const DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     const FigurePlan plan = Planned(record);
     EXPECT_EQ(plan.exactSide, record.expectedHeight);
     EXPECT_EQ(plan.exactOffset, record.externalRadius);
@@ -264,7 +257,7 @@ TEST(FigurePlan, KeepsTheExactGeometryBesideThePixels)
 
 TEST(FigurePlan, DiagonalChoiceSelectsTheMirroredFans)
 {
-    DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
 
     record.diagonalChoice = 1;
     std::vector<std::vector<int>> all;
@@ -289,7 +282,7 @@ TEST(FigurePlan, DiagonalChoiceSelectsTheMirroredFans)
 
 TEST(FigurePlan, DrawsACircleOnlyForAFlagOfExactlyOne)
 {
-    DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     for (std::int32_t flag : {0, 2, -1}) {
         record.showExternalCircle = flag;
         record.showInternalCircle = flag;
@@ -306,7 +299,7 @@ TEST(FigurePlan, DrawsACircleOnlyForAFlagOfExactlyOne)
 
 TEST(FigurePlan, ColourPositionsOutsideThePaletteDrawAsPositionZero)
 {
-    DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     record.outlineColor = 48;
     record.backgroundColor = -3;
     record.diagonalColors[4] = 1000;
@@ -320,7 +313,7 @@ TEST(FigurePlan, ColourPositionsOutsideThePaletteDrawAsPositionZero)
 TEST(FigurePlan, HeightsWithoutACanvasGiveNoPlan)
 {
     for (const char* typed : {"-5", "nan", "9e99999", "1e300", "2147483648", "-inf"}) {
-        DecagonRecord record = WithHeight(ParseNumber(typed));
+        DecagonRecord record = RecordWithHeight(ParseNumber(typed));
         FigurePlan plan;
         plan.elements.resize(3);
         EXPECT_EQ(PlanFigure(record, plan), 0) << typed;
@@ -331,7 +324,7 @@ TEST(FigurePlan, HeightsWithoutACanvasGiveNoPlan)
 TEST(FigurePlan, LeavesOutWhatHasNoFiniteCoordinatesAndSaturatesTheRest)
 {
     // Records the computation never makes: the plan must still be safe.
-    DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     record.externalRadius = std::numeric_limits<double>::quiet_NaN();
     record.internalRadius = std::numeric_limits<double>::infinity();
     ComputeVertices(&record);
@@ -339,7 +332,7 @@ TEST(FigurePlan, LeavesOutWhatHasNoFiniteCoordinatesAndSaturatesTheRest)
     ASSERT_EQ(plan.elements.size(), 1u);
     EXPECT_EQ(plan.elements[0].part, FigurePart::Background);
 
-    record = WithHeight(kDefaultExpectedHeight);
+    record = RecordWithHeight(kDefaultExpectedHeight);
     record.externalRadius = 1e300;
     record.internalRadius = -1e300;
     ComputeVertices(&record);

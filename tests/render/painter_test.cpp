@@ -5,6 +5,8 @@
 #include "render/painter.h"
 #include "tests/render/fakedialog.h"
 
+#include "tests/support/testsupport.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,15 +14,6 @@
 #include <set>
 
 namespace {
-
-DecagonRecord WithHeight(double height)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    record.expectedHeight = height;
-    ComputeGeometry(record);
-    return record;
-}
 
 Canvas Painted(const DecagonRecord& record)
 {
@@ -50,7 +43,7 @@ ColorValue Diagonal(const DecagonRecord& record, int row) { return PaletteColor(
 // figure set a pixel.
 DecagonRecord Plain(double height)
 {
-    DecagonRecord record = WithHeight(height);
+    DecagonRecord record = RecordWithHeight(height);
     record.diagonalChoice = 0;
     record.showExternalCircle = 0;
     record.showInternalCircle = 0;
@@ -113,7 +106,7 @@ TEST(PaintFigure, CirclesFillTheirBoxesWithTheBackgroundInside)
 TEST(PaintFigure, CircleFlagsOtherThanOneDrawNoCircle)
 {
     for (std::int32_t flag : {0, 2, -1}) {
-        DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+        DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
         record.showExternalCircle = flag;
         record.showInternalCircle = flag;
         const std::set<ColorValue> colours = ColoursOf(Painted(record).image);
@@ -126,7 +119,7 @@ TEST(PaintFigure, CircleFlagsOtherThanOneDrawNoCircle)
 TEST(PaintFigure, AllFansRepaintTheWholeOutline)
 {
     for (double height : {kDefaultExpectedHeight, 255.0, 100.0, 37.5, 613.2}) {
-        DecagonRecord record = WithHeight(height);
+        DecagonRecord record = RecordWithHeight(height);
         record.diagonalChoice = 1;
         const std::set<ColorValue> colours = ColoursOf(Painted(record).image);
         EXPECT_EQ(colours.count(PaletteColor(record.outlineColor)), 0u) << height;
@@ -171,7 +164,7 @@ TEST(PaintFigure, OneFanStartsAtTheMirrorOfItsVertex)
 TEST(PaintFigure, OtherChoicesDrawNoDiagonals)
 {
     for (std::int32_t choice : {0, 12, -1}) {
-        DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+        DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
         record.diagonalChoice = choice;
         const std::set<ColorValue> colours = ColoursOf(Painted(record).image);
         for (int row = 0; row < kVertexCount; ++row)
@@ -202,7 +195,7 @@ TEST(PaintFigure, FanPaintersMatchTheChoicesThatUseThem)
 
 TEST(DrawPreview, FitsTheFigureIntoTheWhiteBoxBesideTheClientAreasRightEdge)
 {
-    const DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    const DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     const DecagonRecord before = record;
     FakeDialog dialog;
     dialog.client = QRect(0, 0, 700, 480);
@@ -237,7 +230,7 @@ TEST(DrawPreview, EnlargesASmallFigureToTheWholeBox)
 
 TEST(DrawPreview, AHeightBelowOneShowsAWhiteBox)
 {
-    const DecagonRecord record = WithHeight(0.5);
+    const DecagonRecord record = RecordWithHeight(0.5);
     FakeDialog dialog;
     DrawPreview(dialog, &record);
     ASSERT_EQ(dialog.presented, 1);
@@ -251,7 +244,7 @@ TEST(DrawPreview, HeightsWithoutACanvasLeaveThePreviewAlone)
     // take the machine's memory.
     const auto started = std::chrono::steady_clock::now();
     for (const char* typed : {"999999999", "9e99999", "1e300", "nan", "-5", "-inf", "2147483648"}) {
-        DecagonRecord record = WithHeight(ParseNumber(typed));
+        DecagonRecord record = RecordWithHeight(ParseNumber(typed));
         FakeDialog dialog;
         DrawPreview(dialog, &record);
         EXPECT_EQ(dialog.presented, 0) << typed;
@@ -273,7 +266,7 @@ TEST(DrawPreview, HeightsWithoutACanvasLeaveThePreviewAlone)
 
 TEST(RenderFigureBitmap, RefreshesTheOptionsFromTheDialogThenPaintsAtNaturalSize)
 {
-    DecagonRecord record = WithHeight(kDefaultExpectedHeight);
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     FakeDialog dialog;
     dialog.checked = {kInternalCircleYesId};
     dialog.selectedDiagonal = 6;
@@ -303,7 +296,7 @@ TEST(RenderFigureBitmap, RefreshesTheOptionsFromTheDialogThenPaintsAtNaturalSize
 
 TEST(RenderFigureBitmap, AHeightBelowOneGivesNoBitmap)
 {
-    DecagonRecord record = WithHeight(0.5);
+    DecagonRecord record = RecordWithHeight(0.5);
     FakeDialog dialog;
     dialog.selectedDiagonal = 3;
     EXPECT_EQ(RenderFigureBitmap(dialog, &record), nullptr);

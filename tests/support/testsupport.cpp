@@ -1,12 +1,18 @@
 #include "tests/support/testsupport.h"
 
+#include "model/geometry.h"
+
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TempFolder::TempFolder()
 {
@@ -67,3 +73,28 @@ bool UseCommaLocale()
 }
 
 void UseClassicLocale() { std::setlocale(LC_ALL, "C"); }
+
+DecagonRecord RecordWithHeight(double height)
+{
+    DecagonRecord record;
+    SetRecordDefaults(record);
+    record.expectedHeight = height;
+    ComputeGeometry(record);
+    return record;
+}
+
+bool RunsWithFileSizeLimit(std::size_t maxBytes, const std::function<bool()>& body)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{maxBytes, maxBytes};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "model/record.h"
+
+#include <cstddef>
+#include <functional>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with
@@ -28,3 +32,11 @@ bool FileExists(const std::string& path);
 bool UseCommaLocale();
 // Back to the classic locale.
 void UseClassicLocale();
+
+// A record with the defaults and the results computed for a height, as the
+// dialog holds it after Compute (no settings file involved).
+DecagonRecord RecordWithHeight(double height);
+
+// Runs body in a child process whose files may grow to at most maxBytes, so
+// that writes past it come back short for real. True when body returned true.
+bool RunsWithFileSizeLimit(std::size_t maxBytes, const std::function<bool()>& body);

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The clipboard image on a real X server: another program (xclip) reads the
+# figure back as PNG, pixel for pixel equal to the rendered figure.
+set -euo pipefail
+probe="$1"
+here=$(dirname "$0")
+source "$here/xserver.sh"
+work=$(mktemp -d)
+start_xserver
+
+"$probe" "$work/expected.png" > "$work/probe.out" 2>"$work/probe.err" &
+probe_pid=$!
+trap 'kill $probe_pid 2>/dev/null; kill $XSERVER_PID 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 200); do
+  grep -q ready "$work/probe.out" && break
+  sleep 0.05
+done
+grep -q "information: Image copied into the clipboad" "$work/probe.out"
+
+targets=$(xclip -selection clipboard -t TARGETS -o)
+echo "clipboard offers: $(echo $targets)"
+echo "$targets" | grep -qx "image/png"
+xclip -selection clipboard -t image/png -o > "$work/pasted.png"
+differing=$(compare -metric AE "$work/expected.png" "$work/pasted.png" null: 2>&1 || true)
+echo "differing pixels: $differing"
+[ "$differing" = "0" ]
+identify -format "%w x %h\n" "$work/pasted.png" | grep -qx "254 x 254"
+echo "clipboard image equals the figure"
