@@ -44,12 +44,19 @@ ImageSaveParams ExportSaveParams(std::int32_t formatIndex)
 
 int ExportImageFile(DialogView& dialog, UserPrompts& prompts)
 {
-    DecagonRecord* record = dialog.AttachedRecord();
-    if (record == nullptr)
+    if (dialog.AttachedRecord() == nullptr)
         return 0;
     const SaveFileRequest request{ImageFileFilters, 3, 1, "jpg"};
     std::string path;
     if (!RunSaveDialog(prompts, request, path))
+        return 0;
+    return ExportImageFileTo(dialog, path, prompts);
+}
+
+int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts)
+{
+    DecagonRecord* record = dialog.AttachedRecord();
+    if (record == nullptr || path.empty())
         return 0;
 
     // A name without a full stop in its file-name part is saved as JPEG.

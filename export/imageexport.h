@@ -18,6 +18,12 @@ ImageSaveParams ExportSaveParams(std::int32_t formatIndex);
 // complete. Returns 1 after the file was saved and confirmed, else 0.
 int ExportImageFile(DialogView& dialog, UserPrompts& prompts);
 
+// The same command from the point where the save dialog has given a path:
+// the same format rules, rendering and messages, for callers that know the
+// path already (the command line). Returns 0 without a message for a null
+// record or an empty path.
+int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts);
+
 // The "Copy the image into the clipboard" command. Returns 1 after the image
 // was placed on the clipboard and confirmed, else 0.
 int CopyImageToClipboard(DialogView& dialog, UserPrompts& prompts, ImageClipboard& clipboard);

@@ -1,5 +1,6 @@
 #include "export/imagelayer.h"
 
+#include "render/svg.h"
 #include "settings/filereplace.h"
 
 #include <QClipboard>
@@ -23,8 +24,11 @@ namespace {
 
 bool lzwEnabled = false;
 
+// The layer's own vector format: the figure drawn from the bitmap's plan.
+constexpr char kSvgFormat[] = "svg";
+
 // The format names, JPEG and BMP first, then every other format that Qt can
-// write, in Qt's order. Index = position + 1.
+// write, in Qt's order, then the layer's own "svg". Index = position + 1.
 const std::vector<QByteArray>& FormatNames()
 {
     static const std::vector<QByteArray> names = [] {
@@ -34,8 +38,9 @@ const std::vector<QByteArray>& FormatNames()
             if (writable.contains(first))
                 list.emplace_back(first);
         for (const QByteArray& name : writable)
-            if (name != "jpeg" && name != "bmp")
+            if (name != "jpeg" && name != "bmp" && name != kSvgFormat)
                 list.push_back(name);
+        list.emplace_back(kSvgFormat);
         return list;
     }();
     return names;
@@ -94,6 +99,22 @@ ImageError WriteReplacing(const std::string& path, const QImage& pixels, const Q
         return ImageError::CannotWrite;
     }
     return CommitReplace(pending) ? ImageError::None : ImageError::CannotWrite;
+}
+
+ImageError WriteSvg(const std::string& path, const FigurePlan& plan, const ImageSaveParams& params)
+{
+    std::string text;
+    if (!FigureSvgText(plan, text))
+        return ImageError::NoBitmap;
+    if (params.atomicWrite != 0)
+        return ReplaceFileContents(path, text) ? ImageError::None : ImageError::CannotWrite;
+    QFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return ImageError::CannotWrite;
+    const bool written =
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.flush();
+    file.close();
+    return written ? ImageError::None : ImageError::CannotWrite;
 }
 
 } // namespace
@@ -163,6 +184,8 @@ ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, c
     if ((params.flags & kSaveReplaceExisting) == 0 && Exists(path))
         return ImageError::FileExists;
     const QByteArray& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
+    if (format == kSvgFormat)
+        return WriteSvg(path, bitmap.plan, params);
     return params.atomicWrite != 0 ? WriteReplacing(path, bitmap.pixels, format, params)
                                    : WriteDirect(path, bitmap.pixels, format, params);
 }

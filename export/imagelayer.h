@@ -34,8 +34,9 @@ void SetImagePluginFolder(const std::string& folder);
 // Lets TIFF files use LZW compression.
 void EnableLzwCompression(bool enabled);
 
-// The format with this exact name ("jpeg", "bmp", "png", ...): an index of 1
-// or more, or 0 when no format bears that name.
+// The format with this exact name ("jpeg", "bmp", "png", ..., and "svg",
+// which draws the figure as vectors at true scale from the bitmap's plan):
+// an index of 1 or more, or 0 when no format bears that name.
 std::int32_t ImageFormatIndexByName(const char* name);
 
 // The layer's own bitmap: the pixels, and the plan they were painted from for
@@ -71,7 +72,9 @@ struct ImageSaveParams {
 // off.
 void GetDefaultSaveParams(ImageSaveParams& params);
 
-// Writes the bitmap to path in the format of params.formatIndex.
+// Writes the bitmap to path in the format of params.formatIndex. The "svg"
+// format writes the plan (render/svg.h) instead of the pixels; NoBitmap when
+// the plan has nothing to draw.
 ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params);
 
 // Where clipboard images go: the system clipboard in the program, a fake in

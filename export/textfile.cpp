@@ -55,12 +55,18 @@ int ExportTextFile(const DecagonRecord* record, UserPrompts& prompts)
     std::string path;
     if (!RunSaveDialog(prompts, request, path))
         return 0;
+    return ExportTextFileTo(*record, path, prompts);
+}
 
+int ExportTextFileTo(const DecagonRecord& record, const std::string& path, UserPrompts& prompts)
+{
+    if (path.empty())
+        return 0;
     PendingFile file;
     if (!BeginReplace(file, path))
         return ShowErrorBox(prompts, "Cannot create this file");
     const std::string header = TextFileHeader();
-    const std::string data = TextFileDataLine(*record);
+    const std::string data = TextFileDataLine(record);
     if (WriteAllBytes(file.fd, header.data(), header.size()) == 0 ||
         WriteAllBytes(file.fd, data.data(), data.size()) == 0) {
         AbortReplace(file);

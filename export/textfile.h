@@ -24,3 +24,8 @@ extern const FileFilter TextFileFilters[3];
 // but only once the new one is completely written. Returns 1 after the file
 // was written and confirmed, else 0.
 int ExportTextFile(const DecagonRecord* record, UserPrompts& prompts);
+
+// The same command from the point where the save dialog has given a path:
+// the same bytes, replacement and messages, for callers that know the path
+// already (the command line). Returns 0 without a message for an empty path.
+int ExportTextFileTo(const DecagonRecord& record, const std::string& path, UserPrompts& prompts);

@@ -134,7 +134,11 @@ std::int32_t TruncToPixel(double value)
     return static_cast<std::int32_t>(whole);
 }
 
-int PlanFrame(const DecagonRecord& record, FigurePlan& plan)
+namespace {
+
+// The frame of PlanFrame. With anySize a height that gives no canvas still
+// gets its exact geometry, on a side of 0 pixels.
+int FillFrame(const DecagonRecord& record, FigurePlan& plan, bool anySize)
 {
     plan.elements.clear();
     plan.side = 0;
@@ -145,8 +149,14 @@ int PlanFrame(const DecagonRecord& record, FigurePlan& plan)
         plan.points[row] = {0, 0};
         plan.exactPoints[row] = {0.0, 0.0};
     }
-    if (!CanvasSideOf(record.expectedHeight, plan.side))
+    if (anySize) {
+        if (!std::isfinite(record.expectedHeight))
+            return 0;
+        if (!CanvasSideOf(record.expectedHeight, plan.side))
+            plan.side = 0;
+    } else if (!CanvasSideOf(record.expectedHeight, plan.side)) {
         return 0;
+    }
     plan.exactSide = record.expectedHeight;
     const double offset = std::trunc(record.externalRadius);
     plan.offset = TruncToPixel(offset);
@@ -160,10 +170,10 @@ int PlanFrame(const DecagonRecord& record, FigurePlan& plan)
     return 1;
 }
 
-int PlanFigure(const DecagonRecord& record, FigurePlan& plan)
+// Every element of the figure, in painting order, onto a plan that holds
+// the record's frame.
+void AddElements(const DecagonRecord& record, FigurePlan& plan)
 {
-    if (!PlanFrame(record, plan))
-        return 0;
     plan.elements.reserve(1 + 2 + kVertexCount + kVertexCount * (kVertexCount - 1));
 
     const ColorValue background = PaletteColor(record.backgroundColor);
@@ -187,6 +197,25 @@ int PlanFigure(const DecagonRecord& record, FigurePlan& plan)
         PlanAllFans(plan, record);
     else if (choice >= 2 && choice <= 11)
         PlanVertexFan(plan, record, 11 - choice, choice - 2);
+}
+
+} // namespace
+
+int PlanFrame(const DecagonRecord& record, FigurePlan& plan) { return FillFrame(record, plan, false); }
+
+int PlanFigure(const DecagonRecord& record, FigurePlan& plan)
+{
+    if (!PlanFrame(record, plan))
+        return 0;
+    AddElements(record, plan);
+    return 1;
+}
+
+int PlanExactFigure(const DecagonRecord& record, FigurePlan& plan)
+{
+    if (!FillFrame(record, plan, true))
+        return 0;
+    AddElements(record, plan);
     return 1;
 }
 

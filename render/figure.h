@@ -119,6 +119,13 @@ struct FigurePlan {
 // (see CanvasSideOf); else 1. The memory budget is the caller's to check.
 int PlanFigure(const DecagonRecord& record, FigurePlan& plan);
 
+// The same figure for a drawing that needs no canvas, such as a vector
+// file: any finite height is planned, including those that give no canvas
+// (negative, or beyond 32 bits), whose elements then carry only meaningful
+// exact coordinates (side 0, pixel coordinates saturated). Returns 0 with an
+// empty plan only for a height that is not finite.
+int PlanExactFigure(const DecagonRecord& record, FigurePlan& plan);
+
 // The plan's side, offset and points for the record, without elements.
 // Returns 0 as PlanFigure does.
 int PlanFrame(const DecagonRecord& record, FigurePlan& plan);

@@ -86,5 +86,8 @@ std::unique_ptr<FigureBitmap> RenderFigureBitmap(DialogView& dialog, DecagonReco
         return nullptr;
     PaintPlan(canvas, bitmap->plan);
     bitmap->image = std::move(canvas.image);
+    // Set while the image is not shared, so no pixel is copied.
+    bitmap->image.setDotsPerMeterX(kFigureDotsPerMeter);
+    bitmap->image.setDotsPerMeterY(kFigureDotsPerMeter);
     return bitmap;
 }

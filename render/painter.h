@@ -24,6 +24,11 @@ constexpr int kPreviewSize = 250;
 constexpr int kPreviewRightMargin = 260;
 constexpr int kPreviewTopMargin = 100;
 
+// The resolution a rendered figure carries into image files: 96 dots per
+// inch, whatever screen the program runs on (or none), so that the same
+// figure always gives the same file.
+constexpr int kFigureDotsPerMeter = 3780;
+
 // Paints a plan's elements onto the canvas in order.
 void PaintPlan(Canvas& canvas, const FigurePlan& plan);
 
@@ -51,5 +56,5 @@ void DrawPreview(DialogView& dialog, const DecagonRecord* record);
 // paints the figure at its natural size and returns it to the caller. Returns
 // null for a null record (nothing refreshed), and, after the refresh, when
 // the height gives no canvas, including a height below 1: a figure of no
-// pixels is nothing to export.
+// pixels is nothing to export. The image carries kFigureDotsPerMeter.
 std::unique_ptr<FigureBitmap> RenderFigureBitmap(DialogView& dialog, DecagonRecord* record);

@@ -1,0 +1,50 @@
+#include "app/cliimage.h"
+
+#include "export/imageexport.h"
+#include "render/dialogview.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// The dialog's controls as the command line set them: the record's own
+// options.
+class OptionsView : public DialogView {
+public:
+    explicit OptionsView(DecagonRecord& record)
+        : record_(record), external_(record.showExternalCircle == 1), internal_(record.showInternalCircle == 1),
+          diagonals_(record.diagonalChoice)
+    {
+    }
+    DecagonRecord* AttachedRecord() override { return &record_; }
+    bool IsButtonChecked(int controlId) const override
+    {
+        return (controlId == kExternalCircleYesId && external_) || (controlId == kInternalCircleYesId && internal_);
+    }
+    std::int32_t SelectedItemData(int controlId) const override
+    {
+        return controlId == kDiagonalListId ? diagonals_ : -1;
+    }
+    QRect ClientRect() const override { return {}; }
+    void PresentPreview(const QImage&, QPoint) override {}
+
+private:
+    DecagonRecord& record_;
+    bool external_;
+    bool internal_;
+    std::int32_t diagonals_;
+};
+
+} // namespace
+
+int CliExportImage(DecagonRecord& record, const std::string& path, UserPrompts& prompts)
+{
+    // The core application object lets Qt find its image plug-ins beside the
+    // program too; it needs no display.
+    static int argc = 1;
+    static char name[] = "decagon-cli";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+    OptionsView view(record);
+    return ExportImageFileTo(view, path, prompts);
+}

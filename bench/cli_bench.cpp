@@ -1,0 +1,123 @@
+// decagon-cli as a script runs it: one whole process, from its start to the
+// file written, beside starting /bin/true in the same run (the cost of any
+// process at all on this machine); and the vector drawing at height 10000,
+// beside writing the same bytes through the same file replacement. Compare
+// the ratios: the machine is shared and absolute times drift.
+#include "model/geometry.h"
+#include "render/svg.h"
+#include "settings/filereplace.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+std::string Folder()
+{
+    const auto folder = std::filesystem::temp_directory_path() / "decagon-cli-bench";
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+// Starts the program with its standard output and error discarded and waits
+// for it; false unless it exits with status 0.
+bool RunToEnd(const std::vector<std::string>& command)
+{
+    std::vector<std::string> text = command;
+    std::vector<char*> argv;
+    for (std::string& argument : text)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return false;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void Process(benchmark::State& state, const std::vector<std::string>& command)
+{
+    for (auto _ : state)
+        if (!RunToEnd(command))
+            state.SkipWithError("the program failed");
+}
+
+void TrueReference(benchmark::State& state) { Process(state, {"/bin/true"}); }
+void CliCsv(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--csv", Folder() + "/figure.csv"}); }
+void CliValues(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH}); }
+void CliSvg(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--svg", Folder() + "/figure.svg"}); }
+void CliPng(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--image", Folder() + "/figure.png"}); }
+
+DecagonRecord Record(double height)
+{
+    DecagonRecord record;
+    SetRecordDefaults(record);
+    record.expectedHeight = height;
+    ComputeGeometry(record);
+    return record;
+}
+
+// The drawing's text made and written, as the command line does.
+void SvgAt10000(benchmark::State& state)
+{
+    const DecagonRecord record = Record(10000.0);
+    const std::string path = Folder() + "/large.svg";
+    std::string svg;
+    for (auto _ : state) {
+        if (!DecagonSvgText(record, svg) || !ReplaceFileContents(path, svg))
+            state.SkipWithError("not written");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * svg.size()));
+}
+
+// The drawing's text alone.
+void SvgTextAt10000(benchmark::State& state)
+{
+    const DecagonRecord record = Record(10000.0);
+    std::string svg;
+    for (auto _ : state) {
+        DecagonSvgText(record, svg);
+        benchmark::DoNotOptimize(svg.data());
+    }
+}
+
+// The same bytes written through the same replacement: what any file of
+// that size costs.
+void SameBytesReference(benchmark::State& state)
+{
+    std::string svg;
+    DecagonSvgText(Record(10000.0), svg);
+    const std::string path = Folder() + "/same.svg";
+    for (auto _ : state)
+        if (!ReplaceFileContents(path, svg))
+            state.SkipWithError("not written");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * svg.size()));
+}
+
+} // namespace
+
+BENCHMARK(TrueReference)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CliCsv)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CliValues)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CliSvg)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CliPng)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(SvgAt10000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(SvgTextAt10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SameBytesReference)->UseRealTime()->Unit(benchmark::kMicrosecond);
