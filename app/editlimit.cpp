@@ -7,6 +7,8 @@
 
 namespace {
 constexpr char kLimitProperty[] = "decagonTypedTextLimit";
+// Room that the field's frame and text margins take, in pixels, at most.
+constexpr int kTextMargins = 8;
 
 int TypedTextLimit(const QLineEdit* edit)
 {
@@ -41,6 +43,8 @@ void SetFieldText(QLineEdit* edit, const QString& text)
     edit->setText(text);
     FitLimitToText(edit);
     // Like the platform's edit fields, show a new text from its start: a
-    // number too long for its box shows its leading digits.
-    edit->setCursorPosition(0);
+    // number too long for its box shows its leading digits. Moving the caret
+    // costs a relayout, so only where the text does not fit.
+    if (edit->fontMetrics().horizontalAdvance(text) >= edit->contentsRect().width() - kTextMargins)
+        edit->setCursorPosition(0);
 }

@@ -9,6 +9,6 @@ class QLineEdit;
 // however long; the user can then shorten it but not lengthen it.
 void LimitTypedText(QLineEdit* edit, int limit);
 
-// Sets the text of a field whole, whatever its typed-text limit, with the
-// caret at its start so that a text longer than the box shows its beginning.
+// Sets the text of a field whole, whatever its typed-text limit. A text
+// longer than the box shows its beginning (the caret goes to its start).
 void SetFieldText(QLineEdit* edit, const QString& text);

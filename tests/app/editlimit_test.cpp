@@ -24,6 +24,7 @@ TEST(TypedTextLimit, StopsTypingAndPastingAtTheLimit)
 TEST(TypedTextLimit, ShowsLongerTextSetByTheProgramWholeButLetsItOnlyShrink)
 {
     QLineEdit edit;
+    edit.resize(40, 20); // narrower than the text
     LimitTypedText(&edit, 9);
     SetFieldText(&edit, QStringLiteral("123456.0000"));
     EXPECT_EQ(edit.text(), QStringLiteral("123456.0000"));
