@@ -3,14 +3,21 @@
 # figure back as PNG, pixel for pixel equal to the rendered figure.
 set -euo pipefail
 probe="$1"
-here=$(dirname "$0")
-source "$here/xserver.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=xvfb.sh
+source "$here/xvfb.sh"
 work=$(mktemp -d)
-start_xserver
+probe_pid=""
+cleanup() {
+  if [ -n "$probe_pid" ]; then kill "$probe_pid" 2>/dev/null || true; fi
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+start_xvfb
 
-"$probe" "$work/expected.png" > "$work/probe.out" 2>"$work/probe.err" &
+"$probe" "$work/expected.png" >"$work/probe.out" 2>"$work/probe.err" &
 probe_pid=$!
-trap 'kill $probe_pid 2>/dev/null; kill $XSERVER_PID 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 200); do
   grep -q ready "$work/probe.out" && break
   sleep 0.05
@@ -20,7 +27,7 @@ grep -q "information: Image copied into the clipboad" "$work/probe.out"
 targets=$(xclip -selection clipboard -t TARGETS -o)
 echo "clipboard offers: $(echo $targets)"
 echo "$targets" | grep -qx "image/png"
-xclip -selection clipboard -t image/png -o > "$work/pasted.png"
+xclip -selection clipboard -t image/png -o >"$work/pasted.png"
 differing=$(compare -metric AE "$work/expected.png" "$work/pasted.png" null: 2>&1 || true)
 echo "differing pixels: $differing"
 [ "$differing" = "0" ]
