@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build --target decagon
-exec ./build/app/decagon "$@"
+exec ./build/app/decagon
