@@ -13,15 +13,6 @@
 
 namespace {
 
-DecagonRecord WithHeight(double height)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    record.expectedHeight = height;
-    ComputeGeometry(record);
-    return record;
-}
-
 std::string SvgOf(const DecagonRecord& record)
 {
     std::string svg;
@@ -62,7 +53,7 @@ TEST(SvgFigure, IsASquareInMillimetresOfTheHeight)
         {-100.0, "100mm", "-100 -100 100 100"},
     };
     for (const Case& c : cases) {
-        const std::vector<SvgTag> tags = SvgTags(SvgOf(WithHeight(c.height)));
+        const std::vector<SvgTag> tags = SvgTags(SvgOf(RecordWithHeight(c.height)));
         ASSERT_FALSE(tags.empty());
         EXPECT_EQ(tags[0].name, "svg");
         EXPECT_EQ(tags[0].Attribute("xmlns"), "http://www.w3.org/2000/svg");
@@ -72,14 +63,14 @@ TEST(SvgFigure, IsASquareInMillimetresOfTheHeight)
     }
     // Pens of one unit, thinner for figures below 100 units.
     EXPECT_DOUBLE_EQ(SvgPenWidth(-50.0), 0.5);
-    const std::vector<SvgTag> tiny = SvgTags(SvgOf(WithHeight(0.5)));
+    const std::vector<SvgTag> tiny = SvgTags(SvgOf(RecordWithHeight(0.5)));
     EXPECT_EQ(tiny.at(3).Attribute("stroke-width"), "0.005");
     EXPECT_EQ(tiny.at(6).Attribute("stroke-dasharray"), "0.015 0.015");
 }
 
 TEST(SvgFigure, HasTheRastersElementsInItsOrderAndColours)
 {
-    DecagonRecord record = WithHeight(254.884);
+    DecagonRecord record = RecordWithHeight(254.884);
     record.diagonalColors[3] = 44;
     const std::vector<SvgTag> tags = SvgTags(SvgOf(record));
     // svg, title, background, external circle, the dotted circle's group
@@ -133,7 +124,7 @@ TEST(SvgFigure, HasTheRastersElementsInItsOrderAndColours)
 TEST(SvgFigure, DrawsAtTheExactCoordinates)
 {
     for (double height : {254.884, 100.0, 10000.0, 7.25}) {
-        const DecagonRecord record = WithHeight(height);
+        const DecagonRecord record = RecordWithHeight(height);
         FigurePlan plan;
         ASSERT_EQ(PlanExactFigure(record, plan), 1);
         const std::vector<SvgTag> tags = SvgTags(SvgOf(record));
@@ -152,7 +143,7 @@ TEST(SvgFigure, DrawsAtTheExactCoordinates)
 
 TEST(SvgFigure, FollowsTheOptions)
 {
-    DecagonRecord record = WithHeight(254.884);
+    DecagonRecord record = RecordWithHeight(254.884);
     record.showExternalCircle = 0;
     record.showInternalCircle = 2; // only exactly 1 draws
     record.diagonalChoice = 11;    // the fan labelled E5: from E6, in E5's colour
@@ -170,8 +161,8 @@ TEST(SvgFigure, FollowsTheOptions)
 
 TEST(SvgFigure, ANegativeHeightDrawsTheComputedFigureNegated)
 {
-    const std::vector<SvgTag> negative = SvgTags(SvgOf(WithHeight(-100.0)));
-    const std::vector<SvgTag> positive = SvgTags(SvgOf(WithHeight(100.0)));
+    const std::vector<SvgTag> negative = SvgTags(SvgOf(RecordWithHeight(-100.0)));
+    const std::vector<SvgTag> positive = SvgTags(SvgOf(RecordWithHeight(100.0)));
     ASSERT_EQ(Names(negative), Names(positive));
     EXPECT_EQ(negative[2].Attribute("x"), "-100");
     EXPECT_EQ(negative[3].Attribute("cx"), "-50");
@@ -187,22 +178,22 @@ TEST(SvgFigure, ANegativeHeightDrawsTheComputedFigureNegated)
 TEST(SvgFigure, RefusesOnlyWhatHasNoFiniteSize)
 {
     std::string svg = "old";
-    DecagonRecord record = WithHeight(100.0);
+    DecagonRecord record = RecordWithHeight(100.0);
     record.expectedHeight = std::nan("");
     EXPECT_EQ(DecagonSvgText(record, svg), 0);
     EXPECT_TRUE(svg.empty());
     record.expectedHeight = INFINITY;
     EXPECT_EQ(DecagonSvgText(record, svg), 0);
     // A size too small to be written with any useful digits.
-    EXPECT_EQ(DecagonSvgText(WithHeight(1e-70), svg), 0);
-    EXPECT_EQ(DecagonSvgText(WithHeight(1e-6), svg), 1);
+    EXPECT_EQ(DecagonSvgText(RecordWithHeight(1e-70), svg), 0);
+    EXPECT_EQ(DecagonSvgText(RecordWithHeight(1e-6), svg), 1);
     EXPECT_NE(svg.find("width=\"0.000001mm\""), std::string::npos);
-    EXPECT_EQ(DecagonSvgText(WithHeight(1e300), svg), 1);
+    EXPECT_EQ(DecagonSvgText(RecordWithHeight(1e300), svg), 1);
 }
 
 TEST(SvgFigure, NumbersIgnoreTheLocale)
 {
-    const DecagonRecord record = WithHeight(254.884);
+    const DecagonRecord record = RecordWithHeight(254.884);
     const std::string classic = SvgOf(record);
     if (!UseCommaLocale())
         GTEST_SKIP() << "no locale with a decimal comma";
