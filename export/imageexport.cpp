@@ -14,12 +14,6 @@ namespace {
 
 constexpr std::uint16_t kJpegQuality = 95;
 
-std::size_t FileNameStart(const std::string& path)
-{
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? 0 : cut + 1;
-}
-
 std::string AsciiLower(std::string text)
 {
     for (char& c : text)
@@ -60,11 +54,10 @@ int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts
         return 0;
 
     // A name without a full stop in its file-name part is saved as JPEG.
-    const std::size_t nameStart = FileNameStart(path);
-    if (path.find('.', nameStart) == std::string::npos)
+    if (path.find('.', FileNameStart(path)) == std::string::npos)
         path += ".jpg";
-    const std::string fileName = path.substr(nameStart);
-    const std::string extension = AsciiLower(fileName.substr(fileName.rfind('.') + 1));
+    // The last full stop of the path now lies in its file-name part.
+    const std::string extension = AsciiLower(path.substr(path.rfind('.') + 1));
 
     std::int32_t formatIndex = 0;
     if (extension == "jpg") {
@@ -89,10 +82,7 @@ int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts
     rendered.reset();
     FreeImageBitmap(bitmap);
 
-    if (saved != ImageError::None)
-        return ShowErrorBox(prompts, "Cannot save the file " + fileName);
-    prompts.ShowInformation("The file " + fileName + " has been successfully saved");
-    return 1;
+    return ReportFileSaved(prompts, path, saved == ImageError::None);
 }
 
 int CopyImageToClipboard(DialogView& dialog, UserPrompts& prompts, ImageClipboard& clipboard)

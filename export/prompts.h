@@ -44,3 +44,12 @@ int ShowErrorBox(UserPrompts& prompts, const std::string& text);
 // The save dialog with the command's rules on top: a path longer than
 // kMaxSavePathLength characters is a failed dialog.
 bool RunSaveDialog(UserPrompts& prompts, const SaveFileRequest& request, std::string& path);
+
+// Where the file-name part of a path begins: after its last "/" or "\".
+std::size_t FileNameStart(const std::string& path);
+
+// The last step of a command that has saved the file at path: the error
+// "Cannot save the file %s" or the confirmation "The file %s has been
+// successfully saved", each with only the file-name part of the path.
+// Returns 1 when saved, else 0.
+int ReportFileSaved(UserPrompts& prompts, const std::string& path, bool saved);
