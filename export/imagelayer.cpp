@@ -65,22 +65,18 @@ void Configure(QImageWriter& writer, const QByteArray& format, const ImageSavePa
         writer.setCompression(params.compression);
 }
 
-ImageError WriteDirect(const std::string& path, const QImage& pixels, const QByteArray& format,
-                       const ImageSaveParams& params)
+// Opens a file for write to fill and closes it: with atomicWrite a temporary
+// beside path that replaces it only once complete, else path itself.
+template <typename Write> ImageError WriteFile(const std::string& path, const ImageSaveParams& params, Write write)
 {
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return ImageError::CannotWrite;
-    QImageWriter writer(&file, format);
-    Configure(writer, format, params);
-    const bool written = writer.write(pixels) && file.flush();
-    file.close();
-    return written ? ImageError::None : ImageError::CannotWrite;
-}
-
-ImageError WriteReplacing(const std::string& path, const QImage& pixels, const QByteArray& format,
-                          const ImageSaveParams& params)
-{
+    if (params.atomicWrite == 0) {
+        QFile file(QFile::decodeName(path.c_str()));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return ImageError::CannotWrite;
+        const bool written = write(file) && file.flush();
+        file.close();
+        return written ? ImageError::None : ImageError::CannotWrite;
+    }
     PendingFile pending;
     if (!BeginReplace(pending, path))
         return ImageError::CannotWrite;
@@ -88,9 +84,7 @@ ImageError WriteReplacing(const std::string& path, const QImage& pixels, const Q
     {
         QFile file;
         if (file.open(pending.fd, QIODevice::WriteOnly, QFile::DontCloseHandle)) {
-            QImageWriter writer(&file, format);
-            Configure(writer, format, params);
-            written = writer.write(pixels) && file.flush();
+            written = write(file) && file.flush();
             file.close();
         }
     }
@@ -101,20 +95,23 @@ ImageError WriteReplacing(const std::string& path, const QImage& pixels, const Q
     return CommitReplace(pending) ? ImageError::None : ImageError::CannotWrite;
 }
 
+ImageError WritePixels(const std::string& path, const QImage& pixels, const QByteArray& format,
+                       const ImageSaveParams& params)
+{
+    return WriteFile(path, params, [&](QFile& file) {
+        QImageWriter writer(&file, format);
+        Configure(writer, format, params);
+        return writer.write(pixels);
+    });
+}
+
 ImageError WriteSvg(const std::string& path, const FigurePlan& plan, const ImageSaveParams& params)
 {
     std::string text;
     if (!FigureSvgText(plan, text))
         return ImageError::NoBitmap;
-    if (params.atomicWrite != 0)
-        return ReplaceFileContents(path, text) ? ImageError::None : ImageError::CannotWrite;
-    QFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return ImageError::CannotWrite;
-    const bool written =
-        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.flush();
-    file.close();
-    return written ? ImageError::None : ImageError::CannotWrite;
+    const auto size = static_cast<qint64>(text.size());
+    return WriteFile(path, params, [&](QFile& file) { return file.write(text.data(), size) == size; });
 }
 
 } // namespace
@@ -186,8 +183,7 @@ ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, c
     const QByteArray& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
     if (format == kSvgFormat)
         return WriteSvg(path, bitmap.plan, params);
-    return params.atomicWrite != 0 ? WriteReplacing(path, bitmap.pixels, format, params)
-                                   : WriteDirect(path, bitmap.pixels, format, params);
+    return WritePixels(path, bitmap.pixels, format, params);
 }
 
 bool SystemImageClipboard::PutImage(const QImage& image)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -170,6 +171,33 @@ TEST(ImageLayer, AShortWriteLeavesTheOldFile)
         4096, [&] { return SaveImageBitmap(path, Bitmap(Figure(200)), Params("bmp")) == ImageError::CannotWrite; }));
     EXPECT_TRUE(ReadFileBytes(path) == "old picture");
     EXPECT_EQ(FilesIn(folder.path()), 1);
+}
+
+TEST(ImageLayer, WritesInPlaceOnlyWhenNotAskedToReplaceWhole)
+{
+    TempFolder folder;
+    ImageBitmap bitmap = Bitmap(Figure(12));
+    ASSERT_EQ(PlanFigure(RecordWithHeight(12.0), bitmap.plan), 1);
+    for (const char* format : {"png", "svg"}) {
+        const std::string path = folder.file(std::string("figure.") + format);
+        WriteFileBytes(path, "old picture");
+        struct stat before {};
+        ::stat(path.c_str(), &before);
+        ImageSaveParams params = Params(format);
+        params.atomicWrite = 0;
+        ASSERT_EQ(SaveImageBitmap(path, bitmap, params), ImageError::None) << format;
+        struct stat after {};
+        ::stat(path.c_str(), &after);
+        EXPECT_EQ(after.st_ino, before.st_ino) << format; // the same file, rewritten
+        const std::string direct = ReadFileBytes(path);
+        EXPECT_NE(direct, "old picture") << format;
+
+        ASSERT_EQ(SaveImageBitmap(path, bitmap, Params(format)), ImageError::None) << format;
+        ::stat(path.c_str(), &after);
+        EXPECT_NE(after.st_ino, before.st_ino) << format; // a new file renamed into place
+        EXPECT_EQ(ReadFileBytes(path), direct) << format;
+    }
+    EXPECT_EQ(FilesIn(folder.path()), 2);
 }
 
 TEST(ImageLayer, ConvertSharesPixelsAndFreeReleases)
