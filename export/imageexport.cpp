@@ -22,6 +22,18 @@ std::string AsciiLower(std::string text)
     return text;
 }
 
+// The figure as the image layer's bitmap, painted with the dialog's current
+// options; null when there is nothing to draw or it cannot be converted. The
+// rendered figure is released here; the layer's bitmap shares its pixels.
+std::unique_ptr<ImageBitmap> RenderImageBitmap(DialogView& dialog, DecagonRecord* record)
+{
+    const std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(dialog, record);
+    std::unique_ptr<ImageBitmap> bitmap;
+    if (!rendered || ConvertToImageBitmap(*rendered, bitmap) != ImageError::None)
+        return nullptr;
+    return bitmap;
+}
+
 } // namespace
 
 ImageSaveParams ExportSaveParams(std::int32_t formatIndex)
@@ -68,20 +80,11 @@ int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts
             return ShowErrorBox(prompts, "This image type is not known");
     }
 
-    std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(dialog, record);
-    if (!rendered)
+    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(dialog, record);
+    if (!bitmap)
         return ShowErrorBox(prompts, "Cannot create the image");
-    std::unique_ptr<ImageBitmap> bitmap;
-    if (ConvertToImageBitmap(*rendered, bitmap) != ImageError::None) {
-        rendered.reset();
-        return ShowErrorBox(prompts, "Cannot create the image");
-    }
-
     const ImageError saved = SaveImageBitmap(path, *bitmap, ExportSaveParams(formatIndex));
-
-    rendered.reset();
     FreeImageBitmap(bitmap);
-
     return ReportFileSaved(prompts, path, saved == ImageError::None);
 }
 
@@ -90,16 +93,10 @@ int CopyImageToClipboard(DialogView& dialog, UserPrompts& prompts, ImageClipboar
     DecagonRecord* record = dialog.AttachedRecord();
     if (record == nullptr)
         return 0;
-    std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(dialog, record);
-    if (!rendered)
+    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(dialog, record);
+    if (!bitmap)
         return 0;
-    std::unique_ptr<ImageBitmap> bitmap;
-    if (ConvertToImageBitmap(*rendered, bitmap) != ImageError::None) {
-        rendered.reset();
-        return 0;
-    }
     const ImageError exported = ExportImageToClipboard(*bitmap, clipboard);
-    rendered.reset();
     FreeImageBitmap(bitmap);
     if (exported != ImageError::None)
         return ShowErrorBox(prompts, "Cannot copy the image into the clipboad");
