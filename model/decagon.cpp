@@ -3,8 +3,6 @@
 #include "model/geometry.h"
 #include "settings/settings.h"
 
-#include <cstring>
-
 void InitDecagonRecord(DecagonRecord* record)
 {
     if (record == nullptr)

@@ -41,7 +41,6 @@ void ComputeGeometry(DecagonRecord& record)
     record.externalRadius = radius;
     record.internalRadius = InradiusFromRadius(radius);
     const double halfSide = radius * kSin18;
-    record.chord = halfSide;
     record.hypotenuse = std::sqrt(std::pow(halfSide, 2.0) + std::pow(radius, 2.0));
     record.chord = halfSide * 2.0;
     record.angle = kCentralAngle;
