@@ -33,14 +33,6 @@ ImageBitmap Bitmap(const QImage& image)
     return bitmap;
 }
 
-int FilesIn(const std::string& folder)
-{
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++count;
-    return count;
-}
-
 // The quantisation tables of a JPEG file in natural order, and whether its
 // frame is baseline.
 struct JpegTables {

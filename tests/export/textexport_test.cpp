@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sys/stat.h>
 
 namespace {
@@ -98,5 +97,5 @@ TEST_F(TextExportTest, AShortWriteSaysSoAndKeepsTheOldFile)
                prompts.errors[0] == "Cannot write into this file" && prompts.information.empty();
     }));
     EXPECT_EQ(ReadFileBytes(path()), "mine");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    EXPECT_EQ(FilesIn(folder.path()), 1);
 }

@@ -4,19 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-int FilesIn(const std::string& folder)
-{
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++count;
-    return count;
-}
-} // namespace
 
 TEST(WriteAllBytes, RefusesNothingToWrite)
 {

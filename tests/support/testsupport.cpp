@@ -54,6 +54,14 @@ bool FileExists(const std::string& path)
     return std::filesystem::exists(path, ignored);
 }
 
+int FilesIn(const std::string& folder)
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++count;
+    return count;
+}
+
 bool UseCommaLocale()
 {
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})

@@ -25,6 +25,8 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// How many entries a folder holds (temporary files left behind included).
+int FilesIn(const std::string& folder);
 
 // Switches the process to a locale whose decimal separator is a comma
 // (building one with localedef when none is installed). False when no such
