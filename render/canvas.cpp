@@ -43,9 +43,11 @@ struct Raster {
     QRgb* Row(std::int64_t y) const { return reinterpret_cast<QRgb*>(bits + y * stride); }
 };
 
+bool HasPixels(const Canvas& canvas) { return !canvas.image.isNull() && canvas.width > 0 && canvas.height > 0; }
+
 bool Open(Canvas& canvas, Raster& raster)
 {
-    if (canvas.image.isNull() || canvas.width <= 0 || canvas.height <= 0)
+    if (!HasPixels(canvas))
         return false;
     raster = {canvas.image.bits(), canvas.image.bytesPerLine(), canvas.width, canvas.height};
     return true;
@@ -265,7 +267,7 @@ void DrawSegment(Canvas& canvas, PixelPoint from, PixelPoint to, ColorValue colo
 void CopyScaled(const Canvas& source, Canvas& target, PixelRect where)
 {
     Raster out;
-    if (source.image.isNull() || source.width <= 0 || source.height <= 0 || !Open(target, out))
+    if (!HasPixels(source) || !Open(target, out))
         return;
     const std::int64_t wide = std::int64_t{where.right} - where.left;
     const std::int64_t high = std::int64_t{where.bottom} - where.top;
