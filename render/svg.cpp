@@ -68,8 +68,9 @@ public:
 
     bool Build()
     {
+        // A size too small for the decimals kept is no figure either.
         const std::string size = numbers_.Text(size_);
-        if (!std::isfinite(size_) || size == "0")
+        if (size == "0")
             return false;
         // A negative height puts the figure between (height, height) and the
         // origin.
@@ -255,6 +256,7 @@ double SvgPenWidth(double figureSize) { return std::min(kUnitPen, std::fabs(figu
 int FigureSvgText(const FigurePlan& plan, std::string& svg)
 {
     svg.clear();
+    // The builder's number format needs a finite size other than zero.
     if (!std::isfinite(plan.exactSide) || plan.exactSide == 0.0)
         return 0;
     if (!SvgBuilder(plan, svg).Build()) {
