@@ -4,10 +4,9 @@
 #include "settings/filereplace.h"
 
 namespace {
-constexpr char kHeaderStart[] =
+constexpr char kHeader[] =
     "\"Expected Height\";\"Angle for 3D\";\"External Radius\";\"Internal Radius\";\"Hypothenus\";\"Choord\";"
-    "\"Angle\";\"Arc\";\"Point D\";\"Center X\";\"Center Y\",";
-constexpr char kHeaderEnd[] =
+    "\"Angle\";\"Arc\";\"Point D\";\"Center X\";\"Center Y\","
     "\"E6 X\";\"E6 Y\";\"E7 X\";\"E7 Y\";\"E8 X\";\"E8 Y\";\"E9 X\";\"E9 Y\";\"E10 X\";\"E10 Y\";"
     "\"E1 X\";\"E1 Y\";\"E2 X\";\"E2 Y\";\"E3 X\";\"E3 Y\";\"E4 X\";\"E4 Y\";\"E5 X\";\"E5 Y\";\n";
 constexpr int kSixDecimals = 6;
@@ -19,12 +18,7 @@ const FileFilter TextFileFilters[3] = {
     {"All Files (*.*)", "*.*"},
 };
 
-std::string TextFileHeader()
-{
-    std::string header = kHeaderStart;
-    header += kHeaderEnd;
-    return header;
-}
+std::string TextFileHeader() { return kHeader; }
 
 std::string TextFileDataLine(const DecagonRecord& record)
 {
