@@ -32,8 +32,7 @@ class ImageExportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetRecordDefaults(record);
-        ComputeGeometry(record);
+        record = RecordWithHeight(kDefaultExpectedHeight);
         dialog.record = &record;
         dialog.checked = {kExternalCircleYesId, kInternalCircleYesId};
         dialog.selectedDiagonal = 1;
