@@ -63,7 +63,10 @@ std::string TempNameBeside(const std::string& target, unsigned attempt)
     static std::atomic<unsigned> counter{0};
     const auto cut = target.find_last_of(kSeparators);
     const std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-    const std::string name = cut == std::string::npos ? target : target.substr(cut + 1);
+    // The temporary's name keeps at most the first 100 bytes of the file's
+    // own name, so that it stays within the system's limit on a name's
+    // length however long the file's name is; the suffix keeps it unique.
+    const std::string name = (cut == std::string::npos ? target : target.substr(cut + 1)).substr(0, 100);
     const auto ticks = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     char suffix[64];
     std::snprintf(suffix, sizeof suffix, ".%llx%x%x.tmp", ticks & 0xffffffffULL, counter++, attempt);

@@ -37,6 +37,16 @@ TEST(ReplaceFile, ReplacesWholeAndKeepsPermissions)
     EXPECT_EQ(ReadFileBytes(folder.file("empty")), "");
 }
 
+TEST(ReplaceFile, WorksForTheLongestFileNames)
+{
+    TempFolder folder;
+    const std::string path = folder.file(std::string(255, 'n'));
+    WriteFileBytes(path, "old");
+    EXPECT_TRUE(ReplaceFileContents(path, "new"));
+    EXPECT_EQ(ReadFileBytes(path), "new");
+    EXPECT_EQ(FilesIn(folder.path()), 1);
+}
+
 TEST(ReplaceFile, AbortLeavesTheOldFileAndNoTemporary)
 {
     TempFolder folder;
