@@ -1,6 +1,7 @@
 #include "app/cliimage.h"
 
 #include "export/imageexport.h"
+#include "export/imagelayer.h"
 #include "render/dialogview.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,8 @@ int CliExportImage(DecagonRecord& record, const std::string& path, UserPrompts& 
     static char name[] = "decagon-cli";
     static char* argv[] = {name, nullptr};
     QCoreApplication application(argc, argv);
+    // TIFF files with LZW compression, as the dialog's start-up sets it.
+    EnableLzwCompression(true);
     OptionsView view(record);
     return ExportImageFileTo(view, path, prompts);
 }

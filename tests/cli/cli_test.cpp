@@ -137,6 +137,8 @@ TEST_F(CliTest, TheSettingsFileGivesColoursAndIsNeverWritten)
 
 TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
 {
+    // The image layer as the program's start-up leaves it.
+    EnableLzwCompression(true);
     // The dialog with the same options: E10's fan, no inscribed circle.
     DecagonRecord record = Computed(100.0);
     FakeDialog dialog;
@@ -151,7 +153,7 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
     };
     for (const Case& c :
          {Case{"figure.png", "figure.png"}, Case{"figure.bmp", "figure.bmp"}, Case{"Figure.JPG", "Figure.JPG"},
-          Case{"figure", "figure.jpg"}, Case{"figure.svg", "figure.svg"}}) {
+          Case{"figure", "figure.jpg"}, Case{"figure.svg", "figure.svg"}, Case{"figure.tif", "figure.tif"}}) {
         FakePrompts prompts;
         prompts.answer = Out("dialog/") + c.typed;
         ASSERT_EQ(ExportImageFile(dialog, prompts), 1) << c.typed;
@@ -166,6 +168,7 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
     }
     // Whatever screen the dialog has, or none here, the same resolution.
     EXPECT_EQ(QImage(QString::fromStdString(Out("cli/figure.png"))).dotsPerMeterX(), kFigureDotsPerMeter);
+    EnableLzwCompression(false);
 }
 
 TEST_F(CliTest, FailedWritesGiveTheExportsMessageAndExitOne)
