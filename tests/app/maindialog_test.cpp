@@ -3,6 +3,8 @@
 #include "app/linklabel.h"
 #include "app/maindialog.h"
 #include "app/numericfilter.h"
+#include "render/canvas.h"
+#include "render/painter.h"
 #include "render/palette.h"
 #include "settings/settings.h"
 #include "tests/export/fakeprompts.h"
@@ -244,6 +246,32 @@ TEST_F(MainDialogTest, ExitSavesANewVertexColourButNotANewBackground)
     EXPECT_EQ(SettingsValue("Background"), "0");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), kExitId);
+}
+
+TEST_F(MainDialogTest, ImagesTakeTheVertexColoursAsPickedAndTheOtherColoursOfTheLastCompute)
+{
+    Open();
+    List(kDiagonalChoiceId)->setCurrentIndex(2); // the fan labelled E6, in the colour of list 1017
+    EnterHeight(QStringLiteral("100"));
+    QComboBox* e6 = List(kFirstVertexColorId);
+    e6->setCurrentIndex(1); // red, picked after the Compute
+    emit e6->activated(1);
+    List(kBackgroundColorId)->setCurrentIndex(47); // white, picked after the Compute
+
+    // What the image export and the clipboard copy draw.
+    const std::unique_ptr<FigureBitmap> figure = RenderFigureBitmap(*dialog, &record);
+    ASSERT_NE(figure, nullptr);
+    const QImage& image = figure->image;
+    EXPECT_EQ(image.pixel(0, 0), PixelOf(PaletteColor(0))); // the background of the last Compute
+    int picked = 0;
+    int previous = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            picked += image.pixel(x, y) == PixelOf(PaletteColor(1)) ? 1 : 0;
+            previous += image.pixel(x, y) == PixelOf(PaletteColor(8)) ? 1 : 0;
+        }
+    EXPECT_GT(picked, 0);
+    EXPECT_EQ(previous, 0);
 }
 
 TEST_F(MainDialogTest, ProgramSelectionsAreNoUserChoice)
