@@ -2,10 +2,10 @@
 
 #include "export/svgfile.h"
 #include "export/textfile.h"
+#include "model/decagon.h"
 #include "model/geometry.h"
 #include "model/numtext.h"
 #include "render/svg.h"
-#include "settings/settings.h"
 
 #include <cmath>
 #include <cstring>
@@ -236,8 +236,7 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
 
 void BuildCliRecord(const CliOptions& options, DecagonRecord& record)
 {
-    SetRecordDefaults(record);
-    LoadColorSettings(&record);
+    InitDecagonRecord(&record);
     record.expectedHeight = options.height;
     record.angle3D = options.angle3D;
     record.diagonalChoice = options.diagonalChoice;
