@@ -32,7 +32,7 @@ TEST_F(CliTest, CsvIsTheDialogsTextExportByteForByte)
 {
     for (const char* height : {"254.884", "100", "0", "-100", "-0.5", "12345.678", "3e9"}) {
         // What the dialog's command writes for the same record.
-        DecagonRecord record = Computed(ParseNumber(height));
+        DecagonRecord record = RecordWithHeight(ParseNumber(height));
         FakePrompts prompts;
         prompts.answer = Out("dialog.csv");
         ASSERT_EQ(ExportTextFile(&record, prompts), 1);
@@ -56,7 +56,7 @@ TEST_F(CliTest, WithoutAnOutputItPrintsTheValues)
 {
     const ProcessResult result = Run({"--height", "-100", "--angle3d", "12.5"});
     EXPECT_EQ(result.exitStatus, 0);
-    DecagonRecord record = Computed(-100.0);
+    DecagonRecord record = RecordWithHeight(-100.0);
     record.angle3D = 12.5;
     EXPECT_EQ(result.out, CliValuesText(record));
     EXPECT_EQ(result.err, "");
@@ -140,7 +140,7 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
     // The image layer as the program's start-up leaves it.
     EnableLzwCompression(true);
     // The dialog with the same options: E10's fan, no inscribed circle.
-    DecagonRecord record = Computed(100.0);
+    DecagonRecord record = RecordWithHeight(100.0);
     FakeDialog dialog;
     dialog.record = &record;
     dialog.checked = {kExternalCircleYesId};
