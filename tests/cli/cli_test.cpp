@@ -15,18 +15,7 @@
 
 #include <sys/stat.h>
 
-namespace {
-
 using CliTest = CliProcessTest;
-
-std::string Hex(ColorValue color)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", ColorRed(color), ColorGreen(color), ColorBlue(color));
-    return text;
-}
-
-} // namespace
 
 TEST_F(CliTest, CsvIsTheDialogsTextExportByteForByte)
 {
@@ -124,14 +113,15 @@ TEST_F(CliTest, TheSettingsFileGivesColoursAndIsNeverWritten)
         EXPECT_EQ(FolderNames(ProgramFolder()), (std::vector<std::string>{"Vanteo.ini", "decagon-cli"}));
     }
     const std::vector<SvgTag> tags = SvgTags(ReadFileBytes(Out("a.svg")));
-    EXPECT_EQ(tags.at(2).Attribute("fill"), Hex(PaletteColor(5)));
-    EXPECT_EQ(tags.at(7).Attribute("stroke"), Hex(PaletteColor(3)));
-    EXPECT_EQ(tags.at(8).Attribute("stroke"), Hex(PaletteColor(12)));
+    EXPECT_EQ(tags.at(2).Attribute("fill"), SvgColor(PaletteColor(5)));
+    EXPECT_EQ(tags.at(7).Attribute("stroke"), SvgColor(PaletteColor(3)));
+    EXPECT_EQ(tags.at(8).Attribute("stroke"), SvgColor(PaletteColor(12)));
 
     // Without a settings file the defaults apply, and none is made.
     std::filesystem::remove(SettingsPath());
     EXPECT_EQ(Run({"--svg", Out("b.svg")}).exitStatus, 0);
-    EXPECT_EQ(SvgTags(ReadFileBytes(Out("b.svg"))).at(7).Attribute("stroke"), Hex(PaletteColor(kDefaultOutlineColor)));
+    EXPECT_EQ(SvgTags(ReadFileBytes(Out("b.svg"))).at(7).Attribute("stroke"),
+              SvgColor(PaletteColor(kDefaultOutlineColor)));
     EXPECT_FALSE(FileExists(SettingsPath()));
 }
 
