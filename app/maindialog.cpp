@@ -167,17 +167,13 @@ void MainDialog::InitMainDialog(DecagonRecord* record)
 
 void MainDialog::RunCompute()
 {
-    DecagonRecord* record = record_;
-    if (record == nullptr)
+    // Without a record, or with an empty height field, nothing is read and
+    // nothing else happens either.
+    if (ReadInputs(record_) == 0)
         return;
-    const QByteArray height = FieldBytes(Field(kHeightFieldId));
-    if (height.isEmpty())
-        return;
-    record->expectedHeight = ParseNumber(height.constData());
-    ReadInputs(record);
-    ComputeDecagon(record);
-    ShowResults(record);
-    DrawPreview(*this, record);
+    ComputeDecagon(record_);
+    ShowResults(record_);
+    DrawPreview(*this, record_);
 }
 
 int MainDialog::ReadInputs(DecagonRecord* record)
