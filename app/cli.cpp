@@ -176,15 +176,12 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
             return option->id == OptionId::Help ? CliRequest::Help : CliRequest::Version;
         }
 
+        // After "=", else the next argument unless it is an option.
         std::string value;
-        if (equals != std::string_view::npos) {
+        if (equals != std::string_view::npos)
             value = std::string(argument.substr(equals + 1));
-        } else if (at + 1 < argc && argv[at + 1] != nullptr && std::strncmp(argv[at + 1], "--", 2) != 0) {
+        else if (at + 1 < argc && argv[at + 1] != nullptr && std::strncmp(argv[at + 1], "--", 2) != 0)
             value = argv[++at];
-        } else {
-            message = std::string(option->name) + " needs a value";
-            return CliRequest::Invalid;
-        }
         if (value.empty()) {
             message = std::string(option->name) + " needs a value";
             return CliRequest::Invalid;
