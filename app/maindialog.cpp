@@ -239,7 +239,7 @@ void MainDialog::OpenLink(int controlId, int linkIndex, const QString& url, int 
 {
     if (code != kLinkClicked && code != kLinkReturn)
         return;
-    if ((controlId == kWikipediaLinkId && linkIndex == 0) || (controlId == kForumLinkId && linkIndex == 0))
+    if ((controlId == kWikipediaLinkId || controlId == kForumLinkId) && linkIndex == 0)
         opener_.OpenUrl(url);
 }
 
