@@ -1,8 +1,8 @@
 # decagon-cli, the command-line companion. Its core (options, values, text
 # and vector files) needs no Qt; only the image output links the Qt image
 # layer, and nothing needs a display.
-decagon_core_library(decagon_cli_core SOURCES cli.cpp DEPENDS decagon_model decagon_settings decagon_render_core
-                     decagon_export_core)
+decagon_core_library(decagon_cli_core SOURCES cli.cpp DEPENDS decagon_model decagon_session decagon_settings
+                     decagon_render_core decagon_export_core)
 target_compile_definitions(decagon_cli_core PRIVATE DECAGON_VERSION="${PROJECT_VERSION}")
 
 add_executable(decagon_cli climain.cpp cliimage.cpp)

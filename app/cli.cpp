@@ -2,10 +2,10 @@
 
 #include "export/svgfile.h"
 #include "export/textfile.h"
+#include "model/decagon.h"
 #include "model/geometry.h"
 #include "model/numtext.h"
 #include "render/svg.h"
-#include "settings/settings.h"
 
 #include <cmath>
 #include <cstring>
@@ -176,15 +176,12 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
             return option->id == OptionId::Help ? CliRequest::Help : CliRequest::Version;
         }
 
+        // After "=", else the next argument unless it is an option.
         std::string value;
-        if (equals != std::string_view::npos) {
+        if (equals != std::string_view::npos)
             value = std::string(argument.substr(equals + 1));
-        } else if (at + 1 < argc && argv[at + 1] != nullptr && std::strncmp(argv[at + 1], "--", 2) != 0) {
+        else if (at + 1 < argc && argv[at + 1] != nullptr && std::strncmp(argv[at + 1], "--", 2) != 0)
             value = argv[++at];
-        } else {
-            message = std::string(option->name) + " needs a value";
-            return CliRequest::Invalid;
-        }
         if (value.empty()) {
             message = std::string(option->name) + " needs a value";
             return CliRequest::Invalid;
@@ -236,8 +233,7 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
 
 void BuildCliRecord(const CliOptions& options, DecagonRecord& record)
 {
-    SetRecordDefaults(record);
-    LoadColorSettings(&record);
+    InitDecagonRecord(&record);
     record.expectedHeight = options.height;
     record.angle3D = options.angle3D;
     record.diagonalChoice = options.diagonalChoice;

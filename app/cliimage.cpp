@@ -1,6 +1,7 @@
 #include "app/cliimage.h"
 
 #include "export/imageexport.h"
+#include "export/imagelayer.h"
 #include "render/dialogview.h"
 
 #include <QCoreApplication>
@@ -8,31 +9,25 @@
 namespace {
 
 // The dialog's controls as the command line set them: the record's own
-// options.
+// options, which the export copies back into the record unchanged.
 class OptionsView : public DialogView {
 public:
-    explicit OptionsView(DecagonRecord& record)
-        : record_(record), external_(record.showExternalCircle == 1), internal_(record.showInternalCircle == 1),
-          diagonals_(record.diagonalChoice)
-    {
-    }
+    explicit OptionsView(DecagonRecord& record) : record_(record) {}
     DecagonRecord* AttachedRecord() override { return &record_; }
     bool IsButtonChecked(int controlId) const override
     {
-        return (controlId == kExternalCircleYesId && external_) || (controlId == kInternalCircleYesId && internal_);
+        return (controlId == kExternalCircleYesId && record_.showExternalCircle == 1) ||
+               (controlId == kInternalCircleYesId && record_.showInternalCircle == 1);
     }
     std::int32_t SelectedItemData(int controlId) const override
     {
-        return controlId == kDiagonalListId ? diagonals_ : -1;
+        return controlId == kDiagonalListId ? record_.diagonalChoice : -1;
     }
     QRect ClientRect() const override { return {}; }
     void PresentPreview(const QImage&, QPoint) override {}
 
 private:
     DecagonRecord& record_;
-    bool external_;
-    bool internal_;
-    std::int32_t diagonals_;
 };
 
 } // namespace
@@ -45,6 +40,8 @@ int CliExportImage(DecagonRecord& record, const std::string& path, UserPrompts& 
     static char name[] = "decagon-cli";
     static char* argv[] = {name, nullptr};
     QCoreApplication application(argc, argv);
+    // TIFF files with LZW compression, as the dialog's start-up sets it.
+    EnableLzwCompression(true);
     OptionsView view(record);
     return ExportImageFileTo(view, path, prompts);
 }

@@ -48,10 +48,11 @@ ColorList::ColorList(QWidget* parent) : DropList(parent)
 int ColorList::addColorItem(std::int32_t position)
 {
     const int index = count();
+    const QString name = ColorAccessibleName(position);
     addItem(QStringLiteral(" "), position);
-    setItemData(index, ColorAccessibleName(position), Qt::AccessibleTextRole);
+    setItemData(index, name, Qt::AccessibleTextRole);
     if (index == currentIndex()) // the first item becomes current as it is added
-        setAccessibleDescription(ColorAccessibleName(position));
+        setAccessibleDescription(name);
     return index;
 }
 

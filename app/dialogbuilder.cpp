@@ -93,10 +93,8 @@ QFont DialogFont(const DialogTemplate& dialog)
 {
     QFont font;
     const QString face = QString::fromLatin1(dialog.fontName);
-    if (QFontDatabase::hasFamily(face)) {
-        font.setFamily(face);
-    } else {
-        font.setFamily(face);
+    font.setFamily(face);
+    if (!QFontDatabase::hasFamily(face)) {
         font.setStyleHint(QFont::SansSerif);
         for (const char* fallback : kFallbackFaces) {
             if (QFontDatabase::hasFamily(QString::fromLatin1(fallback))) {

@@ -118,14 +118,17 @@ void MainDialog::InitMainDialog(DecagonRecord* record)
         list->setCurrentIndex(selected);
     }
 
-    // 6 to 8: the colour lists, one item per palette row.
+    // 6 to 8: the colour lists, one item per palette row. Each list is
+    // looked up once, not once per item.
+    std::array<ColorList*, kColorFillOrder.size()> lists{};
+    for (std::size_t slot = 0; slot < kColorFillOrder.size(); ++slot)
+        lists[slot] = qobject_cast<ColorList*>(List(kColorFillOrder[slot]));
     std::array<int, kColorFillOrder.size()> selected{};
     for (std::int32_t position = 0; ColorPalette[position].id != -1; ++position) {
         for (std::size_t slot = 0; slot < kColorFillOrder.size(); ++slot) {
-            auto* list = qobject_cast<ColorList*>(List(kColorFillOrder[slot]));
-            if (list == nullptr)
+            if (lists[slot] == nullptr)
                 continue;
-            const int index = list->addColorItem(position);
+            const int index = lists[slot]->addColorItem(position);
             if (record != nullptr && ColorField(*record, kColorFillOrder[slot]) == position)
                 selected[slot] = index;
         }
@@ -133,8 +136,8 @@ void MainDialog::InitMainDialog(DecagonRecord* record)
     for (int id : kColorSelectOrder) {
         const auto slot = static_cast<std::size_t>(std::find(kColorFillOrder.begin(), kColorFillOrder.end(), id) -
                                                    kColorFillOrder.begin());
-        if (QComboBox* list = List(id))
-            list->setCurrentIndex(selected[slot]);
+        if (lists[slot] != nullptr)
+            lists[slot]->setCurrentIndex(selected[slot]);
     }
 
     // 9, 10: compute once (which writes the settings file) and show.
@@ -167,17 +170,13 @@ void MainDialog::InitMainDialog(DecagonRecord* record)
 
 void MainDialog::RunCompute()
 {
-    DecagonRecord* record = record_;
-    if (record == nullptr)
+    // Without a record, or with an empty height field, nothing is read and
+    // nothing else happens either.
+    if (ReadInputs(record_) == 0)
         return;
-    const QByteArray height = FieldBytes(Field(kHeightFieldId));
-    if (height.isEmpty())
-        return;
-    record->expectedHeight = ParseNumber(height.constData());
-    ReadInputs(record);
-    ComputeDecagon(record);
-    ShowResults(record);
-    DrawPreview(*this, record);
+    ComputeDecagon(record_);
+    ShowResults(record_);
+    DrawPreview(*this, record_);
 }
 
 int MainDialog::ReadInputs(DecagonRecord* record)
@@ -240,7 +239,7 @@ void MainDialog::OpenLink(int controlId, int linkIndex, const QString& url, int 
 {
     if (code != kLinkClicked && code != kLinkReturn)
         return;
-    if ((controlId == kWikipediaLinkId && linkIndex == 0) || (controlId == kForumLinkId && linkIndex == 0))
+    if ((controlId == kWikipediaLinkId || controlId == kForumLinkId) && linkIndex == 0)
         opener_.OpenUrl(url);
 }
 

@@ -7,19 +7,18 @@
 #include <utility>
 
 namespace {
+void SystemBeep() { QApplication::beep(); }
+
 Beeper& CurrentBeeper()
 {
-    static Beeper beeper = [] { QApplication::beep(); };
+    static Beeper beeper = SystemBeep;
     return beeper;
 }
 
 constexpr signed char kFirstPrintable = 32;
 } // namespace
 
-void SetNumericFilterBeeper(Beeper beeper)
-{
-    CurrentBeeper() = beeper ? std::move(beeper) : Beeper([] { QApplication::beep(); });
-}
+void SetNumericFilterBeeper(Beeper beeper) { CurrentBeeper() = beeper ? std::move(beeper) : Beeper(SystemBeep); }
 
 int SelectionStartsAtZero(const QObject* window)
 {

@@ -6,18 +6,13 @@
 #include "model/geometry.h"
 #include "render/svg.h"
 #include "settings/filereplace.h"
+#include "tests/cli/spawn.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -28,34 +23,10 @@ std::string Folder()
     return folder.string();
 }
 
-// Starts the program with its standard output and error discarded and waits
-// for it; false unless it exits with status 0.
-bool RunToEnd(const std::vector<std::string>& command)
-{
-    std::vector<std::string> text = command;
-    std::vector<char*> argv;
-    for (std::string& argument : text)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 void Process(benchmark::State& state, const std::vector<std::string>& command)
 {
     for (auto _ : state)
-        if (!RunToEnd(command))
+        if (SpawnAndWait(command, "/dev/null", "/dev/null") != 0)
             state.SkipWithError("the program failed");
 }
 

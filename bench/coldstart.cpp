@@ -3,6 +3,8 @@
 // run then closes the window as a window manager does and waits for the end.
 // Usage: coldstart_timer RUNS TITLE PROGRAM [ARGS...]; prints one line:
 //   <title>: runs N, min X ms, median Y ms, max Z ms
+#include "tests/e2e/closewindow.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -25,19 +27,6 @@ bool HasTitle(Display* display, Window window, const char* title)
     const bool same = std::strcmp(name, title) == 0;
     XFree(name);
     return same;
-}
-
-void CloseWindow(Display* display, Window window)
-{
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
 }
 
 // One run: the milliseconds to the window, or a negative value on failure.
@@ -69,7 +58,7 @@ double RunOnce(Display* display, const char* title, char** command)
         }
     }
     if (shown != 0)
-        CloseWindow(display, shown);
+        RequestWindowClose(display, shown);
     else
         ::kill(child, SIGKILL);
     int status = 0;

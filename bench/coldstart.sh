@@ -9,8 +9,7 @@ build=${1:-build}
 rounds=${2:-5}
 # shellcheck source=../tests/e2e/xvfb.sh
 source tests/e2e/xvfb.sh
-work=$(mktemp -d)
-trap 'stop_xvfb; rm -rf "$work"' EXIT
+begin_run
 cp "$build/app/decagon" "$work/decagon" # its settings file lands beside it
 start_xvfb
 for round in $(seq "$rounds"); do

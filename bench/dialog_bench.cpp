@@ -53,7 +53,8 @@ BENCHMARK(ComputeToPreviewPainted)->Unit(benchmark::kMillisecond);
 void ReferenceRepaintEmptyDialog(benchmark::State& state)
 {
     QDialog dialog;
-    dialog.setFixedSize(DialogUnitsToPixels({0, 0, 858, 294}, MeasureBaseUnits(DialogFont(MainDialogTemplate))).size());
+    const DialogRect client{0, 0, MainDialogTemplate.width, MainDialogTemplate.height};
+    dialog.setFixedSize(DialogUnitsToPixels(client, MeasureBaseUnits(DialogFont(MainDialogTemplate))).size());
     ShowAndWait(dialog);
     for (auto _ : state) {
         dialog.update();

@@ -41,6 +41,15 @@ QPointF OnCircle(QPointF centre, double radius, double degrees)
     return {centre.x() + radius * std::cos(radians), centre.y() - radius * std::sin(radians)};
 }
 
+// The ten vertices, every 36 degrees from the right, counter-clockwise.
+QPolygonF Decagon(QPointF centre, double radius)
+{
+    QPolygonF decagon;
+    for (int k = 0; k < 10; ++k)
+        decagon << OnCircle(centre, radius, 36.0 * k);
+    return decagon;
+}
+
 void DrawText(QPainter& painter, QPointF centre, const QString& text)
 {
     const QRectF box(centre.x() - 20, centre.y() - 8, 40, 16);
@@ -90,9 +99,7 @@ QImage DrawConstruction()
     // Vertices every 36 degrees: E3 at the right, E8 at the left, E6 and E5
     // at the top, E10 and E1 at the bottom, as in the dialog's ring of fields.
     const char* const names[10] = {"E3", "E4", "E5", "E6", "E7", "E8", "E9", "E10", "E1", "E2"};
-    QPolygonF decagon;
-    for (int k = 0; k < 10; ++k)
-        decagon << OnCircle(m, r, 36.0 * k);
+    const QPolygonF decagon = Decagon(m, r);
 
     // The circumscribed circle and its horizontal diameter E8-E3.
     painter.setPen(QPen(kCircleInk, 1.2));
@@ -171,9 +178,7 @@ QImage DrawIcon()
     const QPointF m(24.0, 24.0);
     const double r = 21.5;
 
-    QPolygonF decagon;
-    for (int k = 0; k < 10; ++k)
-        decagon << OnCircle(m, r, 36.0 * k);
+    const QPolygonF decagon = Decagon(m, r);
     QRadialGradient fill(m - QPointF(6, 6), 30);
     fill.setColorAt(0.0, QColor(255, 236, 140));
     fill.setColorAt(1.0, QColor(230, 140, 20));

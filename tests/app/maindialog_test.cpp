@@ -3,7 +3,10 @@
 #include "app/linklabel.h"
 #include "app/maindialog.h"
 #include "app/numericfilter.h"
+#include "render/canvas.h"
+#include "render/painter.h"
 #include "render/palette.h"
+#include "settings/ini.h"
 #include "settings/settings.h"
 #include "tests/export/fakeprompts.h"
 #include "tests/support/testsupport.h"
@@ -49,19 +52,10 @@ protected:
     QComboBox* List(int id) const { return DialogItemAs<QComboBox>(*dialog, id); }
     QPushButton* Button(int id) const { return DialogItemAs<QPushButton>(*dialog, id); }
     std::string Settings() const { return ReadFileBytes(SettingsFilePath); }
-    // The value of a key in the settings file; colours are looked up in
-    // their own section.
-    std::string SettingsValue(const std::string& key, const std::string& section = "") const
+    // The value of a key in a section of the settings file.
+    std::string SettingsValue(const std::string& section, const std::string& key) const
     {
-        const std::string text = Settings();
-        const std::size_t from = section.empty() ? 0 : text.find("[" + section + "]");
-        if (from == std::string::npos)
-            return {};
-        const std::size_t at = text.find("\r\n" + key + "=", from);
-        if (at == std::string::npos)
-            return {};
-        const std::size_t start = at + key.size() + 3;
-        return text.substr(start, text.find("\r\n", start) - start);
+        return IniGetString(ParseIni(Settings()), section, key).value_or("");
     }
     void EnterHeight(const QString& text)
     {
@@ -105,8 +99,8 @@ TEST_F(MainDialogTest, FirstStartShowsTheDefaultFigureAndWritesTheSettingsFile)
     EXPECT_FALSE(dialog->IsButtonChecked(kInternalNoId));
 
     EXPECT_TRUE(dialog->previewImage().isNull());
-    EXPECT_EQ(SettingsValue("Rayon Exterieur"), "127.4420");
-    EXPECT_EQ(SettingsValue("Selected"), "1");
+    EXPECT_EQ(SettingsValue("Trigo", "Rayon Exterieur"), "127.4420");
+    EXPECT_EQ(SettingsValue("Diagonale", "Selected"), "1");
     EXPECT_NE(FindNumericFilter(dialog.get()), nullptr); // on the window itself
 
     Show();
@@ -170,7 +164,7 @@ TEST_F(MainDialogTest, ComputeReadsTheLeadingNumberOfTheHeight)
     EXPECT_EQ(Text(kHeightFieldId), QStringLiteral("12.0000"));
     EnterHeight(QStringLiteral("  12"));
     EXPECT_EQ(Text(kHeightFieldId), QStringLiteral("12.0000"));
-    EXPECT_EQ(SettingsValue("Rayon Exterieur"), "6.0000");
+    EXPECT_EQ(SettingsValue("Trigo", "Rayon Exterieur"), "6.0000");
 
     // Text the dialog shows reads back as itself, however long.
     EnterHeight(QStringLiteral("1e300"));
@@ -198,7 +192,7 @@ TEST_F(MainDialogTest, ComputeReadsEveryOptionAndPaintsThePreview)
     EXPECT_EQ(record.outlineColor, 40);
     EXPECT_EQ(record.angle3D, 40.0);
     EXPECT_EQ(Text(kAngleFieldId), QStringLiteral("40.0000"));
-    EXPECT_EQ(SettingsValue("Background"), "47");
+    EXPECT_EQ(SettingsValue("Colors", "Background"), "47");
 
     const QImage& preview = dialog->previewImage();
     ASSERT_EQ(preview.size(), QSize(250, 250));
@@ -239,11 +233,37 @@ TEST_F(MainDialogTest, ExitSavesANewVertexColourButNotANewBackground)
     EXPECT_EQ(record.diagonalColors[9], 30);
 
     Button(kExitId)->click();
-    EXPECT_EQ(SettingsValue("E6", "Colors"), "9");
-    EXPECT_EQ(SettingsValue("E5", "Colors"), "30");
-    EXPECT_EQ(SettingsValue("Background"), "0");
+    EXPECT_EQ(SettingsValue("Colors", "E6"), "9");
+    EXPECT_EQ(SettingsValue("Colors", "E5"), "30");
+    EXPECT_EQ(SettingsValue("Colors", "Background"), "0");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), kExitId);
+}
+
+TEST_F(MainDialogTest, ImagesTakeTheVertexColoursAsPickedAndTheOtherColoursOfTheLastCompute)
+{
+    Open();
+    List(kDiagonalChoiceId)->setCurrentIndex(2); // the fan labelled E6, in the colour of list 1017
+    EnterHeight(QStringLiteral("100"));
+    QComboBox* e6 = List(kFirstVertexColorId);
+    e6->setCurrentIndex(1); // red, picked after the Compute
+    emit e6->activated(1);
+    List(kBackgroundColorId)->setCurrentIndex(47); // white, picked after the Compute
+
+    // What the image export and the clipboard copy draw.
+    const std::unique_ptr<FigureBitmap> figure = RenderFigureBitmap(*dialog, &record);
+    ASSERT_NE(figure, nullptr);
+    const QImage& image = figure->image;
+    EXPECT_EQ(image.pixel(0, 0), PixelOf(PaletteColor(0))); // the background of the last Compute
+    int picked = 0;
+    int previous = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            picked += image.pixel(x, y) == PixelOf(PaletteColor(1)) ? 1 : 0;
+            previous += image.pixel(x, y) == PixelOf(PaletteColor(8)) ? 1 : 0;
+        }
+    EXPECT_GT(picked, 0);
+    EXPECT_EQ(previous, 0);
 }
 
 TEST_F(MainDialogTest, ProgramSelectionsAreNoUserChoice)
@@ -402,11 +422,11 @@ TEST_F(MainDialogTest, AStoredColourOutsideThePaletteShowsTheFirstItemUntilCompu
     EXPECT_EQ(List(kOutlineColorId)->currentIndex(), 0);
     EXPECT_EQ(List(kBackgroundColorId)->currentIndex(), 0);
     EXPECT_EQ(record.outlineColor, 99);
-    EXPECT_EQ(SettingsValue("Lines"), "99");
+    EXPECT_EQ(SettingsValue("Colors", "Lines"), "99");
     Button(kComputeId)->click();
     EXPECT_EQ(record.outlineColor, 0);
     EXPECT_EQ(record.backgroundColor, 0);
-    EXPECT_EQ(SettingsValue("Lines"), "0");
+    EXPECT_EQ(SettingsValue("Colors", "Lines"), "0");
 }
 
 TEST_F(MainDialogTest, WithoutARecordTheDialogStillEnds)

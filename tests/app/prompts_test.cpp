@@ -1,5 +1,6 @@
 #include "app/qtprompts.h"
 #include "export/textfile.h"
+#include "tests/app/whenmodal.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
@@ -8,35 +9,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
-// Runs `act` on the next modal window once it is up, from inside its own
-// event loop.
-void WhenModalShows(std::function<void(QWidget*)> act)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act(modal);
-        // A failed check above must not leave the test waiting forever.
-        QTimer::singleShot(3000, modal, [modal] {
-            if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
-                dialog->reject();
-        });
-    });
-    poll->start();
-}
-
 const SaveFileRequest kTextRequest{TextFileFilters, 3, 1, "csv"};
 } // namespace
 

@@ -2,17 +2,17 @@
 #include "app/maindialog.h"
 #include "app/startup.h"
 #include "settings/settings.h"
+#include "tests/app/whenmodal.h"
 #include "tests/export/fakeprompts.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <vector>
 
 namespace {
 class NoOpener : public UrlOpener {
@@ -29,22 +29,6 @@ public:
     }
     std::vector<QImage> images;
 };
-
-// Acts on the program's window once it is up and running modally.
-void WhenDialogRuns(std::function<void(MainDialog&)> act)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* dialog = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act(*dialog);
-    });
-    poll->start();
-}
 } // namespace
 
 TEST(StartUp, RunsTheDialogWithTheSettingsBesideTheExecutableAndEndsWithZero)
@@ -55,7 +39,10 @@ TEST(StartUp, RunsTheDialogWithTheSettingsBesideTheExecutableAndEndsWithZero)
     FakePrompts prompts;
     prompts.answer = folder.file("figure.bmp");
     bool ran = false;
-    WhenDialogRuns([&](MainDialog& dialog) {
+    WhenModalShows([&](QWidget* modal) {
+        auto* running = qobject_cast<MainDialog*>(modal);
+        ASSERT_NE(running, nullptr); // the program's window, nothing before it
+        MainDialog& dialog = *running;
         ran = true;
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Define the decagon"));
         ASSERT_NE(dialog.AttachedRecord(), nullptr);

@@ -15,24 +15,13 @@
 
 #include <sys/stat.h>
 
-namespace {
-
 using CliTest = CliProcessTest;
-
-std::string Hex(ColorValue color)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", ColorRed(color), ColorGreen(color), ColorBlue(color));
-    return text;
-}
-
-} // namespace
 
 TEST_F(CliTest, CsvIsTheDialogsTextExportByteForByte)
 {
     for (const char* height : {"254.884", "100", "0", "-100", "-0.5", "12345.678", "3e9"}) {
         // What the dialog's command writes for the same record.
-        DecagonRecord record = Computed(ParseNumber(height));
+        DecagonRecord record = RecordWithHeight(ParseNumber(height));
         FakePrompts prompts;
         prompts.answer = Out("dialog.csv");
         ASSERT_EQ(ExportTextFile(&record, prompts), 1);
@@ -56,7 +45,7 @@ TEST_F(CliTest, WithoutAnOutputItPrintsTheValues)
 {
     const ProcessResult result = Run({"--height", "-100", "--angle3d", "12.5"});
     EXPECT_EQ(result.exitStatus, 0);
-    DecagonRecord record = Computed(-100.0);
+    DecagonRecord record = RecordWithHeight(-100.0);
     record.angle3D = 12.5;
     EXPECT_EQ(result.out, CliValuesText(record));
     EXPECT_EQ(result.err, "");
@@ -124,21 +113,24 @@ TEST_F(CliTest, TheSettingsFileGivesColoursAndIsNeverWritten)
         EXPECT_EQ(FolderNames(ProgramFolder()), (std::vector<std::string>{"Vanteo.ini", "decagon-cli"}));
     }
     const std::vector<SvgTag> tags = SvgTags(ReadFileBytes(Out("a.svg")));
-    EXPECT_EQ(tags.at(2).Attribute("fill"), Hex(PaletteColor(5)));
-    EXPECT_EQ(tags.at(7).Attribute("stroke"), Hex(PaletteColor(3)));
-    EXPECT_EQ(tags.at(8).Attribute("stroke"), Hex(PaletteColor(12)));
+    EXPECT_EQ(tags.at(2).Attribute("fill"), SvgColor(PaletteColor(5)));
+    EXPECT_EQ(tags.at(7).Attribute("stroke"), SvgColor(PaletteColor(3)));
+    EXPECT_EQ(tags.at(8).Attribute("stroke"), SvgColor(PaletteColor(12)));
 
     // Without a settings file the defaults apply, and none is made.
     std::filesystem::remove(SettingsPath());
     EXPECT_EQ(Run({"--svg", Out("b.svg")}).exitStatus, 0);
-    EXPECT_EQ(SvgTags(ReadFileBytes(Out("b.svg"))).at(7).Attribute("stroke"), Hex(PaletteColor(kDefaultOutlineColor)));
+    EXPECT_EQ(SvgTags(ReadFileBytes(Out("b.svg"))).at(7).Attribute("stroke"),
+              SvgColor(PaletteColor(kDefaultOutlineColor)));
     EXPECT_FALSE(FileExists(SettingsPath()));
 }
 
 TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
 {
+    // The image layer as the program's start-up leaves it.
+    EnableLzwCompression(true);
     // The dialog with the same options: E10's fan, no inscribed circle.
-    DecagonRecord record = Computed(100.0);
+    DecagonRecord record = RecordWithHeight(100.0);
     FakeDialog dialog;
     dialog.record = &record;
     dialog.checked = {kExternalCircleYesId};
@@ -151,7 +143,7 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
     };
     for (const Case& c :
          {Case{"figure.png", "figure.png"}, Case{"figure.bmp", "figure.bmp"}, Case{"Figure.JPG", "Figure.JPG"},
-          Case{"figure", "figure.jpg"}, Case{"figure.svg", "figure.svg"}}) {
+          Case{"figure", "figure.jpg"}, Case{"figure.svg", "figure.svg"}, Case{"figure.tif", "figure.tif"}}) {
         FakePrompts prompts;
         prompts.answer = Out("dialog/") + c.typed;
         ASSERT_EQ(ExportImageFile(dialog, prompts), 1) << c.typed;
@@ -166,6 +158,7 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
     }
     // Whatever screen the dialog has, or none here, the same resolution.
     EXPECT_EQ(QImage(QString::fromStdString(Out("cli/figure.png"))).dotsPerMeterX(), kFigureDotsPerMeter);
+    EnableLzwCompression(false);
 }
 
 TEST_F(CliTest, FailedWritesGiveTheExportsMessageAndExitOne)

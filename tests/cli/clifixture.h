@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/geometry.h"
-#include "model/record.h"
 #include "tests/cli/process.h"
 #include "tests/support/testsupport.h"
 
@@ -36,15 +34,6 @@ protected:
     }
 
     std::string Out(const std::string& name) const { return outputs.file(name); }
-
-    static DecagonRecord Computed(double height)
-    {
-        DecagonRecord record;
-        SetRecordDefaults(record);
-        record.expectedHeight = height;
-        ComputeGeometry(record);
-        return record;
-    }
 
     TempFolder outputs;
 

@@ -1,6 +1,7 @@
 #include "app/cli.h"
 #include "model/geometry.h"
 #include "model/numtext.h"
+#include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -104,9 +105,7 @@ TEST(CliOptions, RefusesBadInputWithAMessageNamingIt)
 
 TEST(CliValues, ShowsTheThirtyOneValuesAsTheDialogDoes)
 {
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    ComputeGeometry(record);
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
     const std::vector<std::string> lines = Lines(CliValuesText(record));
     ASSERT_EQ(lines.size(), 31u);
     const char* const expected[] = {

@@ -1,15 +1,11 @@
 #include "tests/cli/process.h"
 
+#include "tests/cli/spawn.h"
 #include "tests/support/testsupport.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 extern char** environ;
 
@@ -33,29 +29,10 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         envp.push_back(entry.data());
     envp.push_back(nullptr);
 
-    std::vector<std::string> argvText = {program};
-    argvText.insert(argvText.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& argument : argvText)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
+    std::vector<std::string> command = {program};
+    command.insert(command.end(), arguments.begin(), arguments.end());
     ProcessResult result;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return result;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status))
-        result.exitStatus = WEXITSTATUS(status);
+    result.exitStatus = SpawnAndWait(command, outPath, errPath, envp.data());
     if (options.standardOutput.empty())
         result.out = ReadFileBytes(outPath);
     result.err = ReadFileBytes(errPath);

@@ -20,13 +20,6 @@ std::string SvgOf(const DecagonRecord& record)
     return svg;
 }
 
-std::string Hex(ColorValue color)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", ColorRed(color), ColorGreen(color), ColorBlue(color));
-    return text;
-}
-
 std::vector<std::string> Names(const std::vector<SvgTag>& tags)
 {
     std::vector<std::string> names;
@@ -82,12 +75,12 @@ TEST(SvgFigure, HasTheRastersElementsInItsOrderAndColours)
     }
     ASSERT_EQ(Names(tags), expected);
 
-    const std::string background = Hex(PaletteColor(record.backgroundColor));
+    const std::string background = SvgColor(PaletteColor(record.backgroundColor));
     EXPECT_EQ(tags[2].Attribute("fill"), background);
     EXPECT_EQ(tags[2].Attribute("width"), "254.884");
 
     EXPECT_EQ(tags[3].Attribute("id"), "external-circle");
-    EXPECT_EQ(tags[3].Attribute("stroke"), Hex(PaletteColor(record.externalCircleColor)));
+    EXPECT_EQ(tags[3].Attribute("stroke"), SvgColor(PaletteColor(record.externalCircleColor)));
     EXPECT_EQ(tags[3].Attribute("fill"), background);
     EXPECT_EQ(tags[3].Attribute("r"), "127.442");
     EXPECT_EQ(tags[3].Attribute("stroke-width"), "1");
@@ -96,7 +89,7 @@ TEST(SvgFigure, HasTheRastersElementsInItsOrderAndColours)
     EXPECT_EQ(tags[4].Attribute("id"), "internal-circle");
     EXPECT_EQ(tags[5].Attribute("stroke"), "#ffffff");
     EXPECT_EQ(tags[5].Attribute("fill"), background);
-    EXPECT_EQ(tags[6].Attribute("stroke"), Hex(PaletteColor(record.internalCircleColor)));
+    EXPECT_EQ(tags[6].Attribute("stroke"), SvgColor(PaletteColor(record.internalCircleColor)));
     EXPECT_EQ(tags[6].Attribute("fill"), "none");
     EXPECT_EQ(tags[6].Attribute("stroke-dasharray"), "3 3");
     for (int i : {5, 6}) {
@@ -104,7 +97,7 @@ TEST(SvgFigure, HasTheRastersElementsInItsOrderAndColours)
         EXPECT_EQ(tags[i].Attribute("cx"), "127.442");
     }
 
-    EXPECT_EQ(tags[7].Attribute("stroke"), Hex(PaletteColor(record.outlineColor)));
+    EXPECT_EQ(tags[7].Attribute("stroke"), SvgColor(PaletteColor(record.outlineColor)));
     EXPECT_EQ(tags[7].Attribute("fill"), "none");
 
     // Fan k starts at row 9 - k and takes row k's colour.
@@ -113,7 +106,7 @@ TEST(SvgFigure, HasTheRastersElementsInItsOrderAndColours)
     for (int fan = 0; fan < kVertexCount; ++fan) {
         const SvgTag& group = tags[8 + fan * kVertexCount];
         EXPECT_EQ(group.Attribute("id"), std::string("diagonals-") + VertexTable[fan].label);
-        EXPECT_EQ(group.Attribute("stroke"), Hex(PaletteColor(record.diagonalColors[fan])));
+        EXPECT_EQ(group.Attribute("stroke"), SvgColor(PaletteColor(record.diagonalColors[fan])));
         const SvgTag& first = tags[8 + fan * kVertexCount + 1];
         EXPECT_EQ(first.depth, group.depth + 1);
         EXPECT_NEAR(first.Number("x1"), plan.exactPoints[9 - fan].x, 1e-6);
@@ -152,7 +145,7 @@ TEST(SvgFigure, FollowsTheOptions)
     expected.insert(expected.end(), kVertexCount - 1, "line");
     ASSERT_EQ(Names(tags), expected);
     EXPECT_EQ(tags[4].Attribute("id"), "diagonals-E5");
-    EXPECT_EQ(tags[4].Attribute("stroke"), Hex(PaletteColor(record.diagonalColors[9])));
+    EXPECT_EQ(tags[4].Attribute("stroke"), SvgColor(PaletteColor(record.diagonalColors[9])));
 
     record.diagonalChoice = 0;
     tags = SvgTags(SvgOf(record));

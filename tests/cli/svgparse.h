@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/palette.h"
+
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -64,4 +67,12 @@ inline std::vector<double> SvgNumbers(const std::string& list)
         at = end;
     }
     return numbers;
+}
+
+// A colour as the drawing writes it: "#rrggbb".
+inline std::string SvgColor(ColorValue color)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", ColorRed(color), ColorGreen(color), ColorBlue(color));
+    return text;
 }

@@ -157,16 +157,16 @@ TEST_F(SvgRenderTest, DrawsWhatTheRasterDraws)
 {
     if (!HaveRsvg())
         GTEST_SKIP() << "rsvg-convert is not installed";
-    DecagonRecord record = Computed(254.884);
+    DecagonRecord record = RecordWithHeight(254.884);
     record.diagonalChoice = 0;
     Compare(record, {"--diagonals", "0"});
 
-    record = Computed(300.0);
+    record = RecordWithHeight(300.0);
     record.showInternalCircle = 0;
     record.diagonalChoice = 4;
     Compare(record, {"--height", "300", "--internal-circle", "no", "--diagonals", "4"});
 
-    record = Computed(180.0);
+    record = RecordWithHeight(180.0);
     Compare(record, {"--height", "180"});
 }
 
@@ -174,7 +174,7 @@ TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
 {
     ASSERT_NE(ImageFormatIndexByName("svg"), 0);
     EXPECT_EQ(ImageFormatIndexByName("SVG"), 0); // names are exact; the export lower-cases the extension
-    DecagonRecord record = Computed(254.884);
+    DecagonRecord record = RecordWithHeight(254.884);
     FakeDialog dialog;
     dialog.record = &record;
     dialog.checked = {kExternalCircleYesId, kInternalCircleYesId};
@@ -209,7 +209,7 @@ TEST_F(SvgRenderTest, EveryKindOfFigureIsWrittenAndRenderersReadIt)
     const bool render = HaveRsvg();
     for (const char* height : {"254.884", "-100", "0.5", "10000", "3e9"}) {
         std::string expected;
-        ASSERT_EQ(DecagonSvgText(Computed(ParseNumber(height)), expected), 1);
+        ASSERT_EQ(DecagonSvgText(RecordWithHeight(ParseNumber(height)), expected), 1);
         const ProcessResult result = Run({"--height", height, "--svg", Out("figure.svg")});
         EXPECT_EQ(result.exitStatus, 0) << height;
         EXPECT_EQ(result.err, "The file figure.svg has been successfully saved\n");

@@ -6,18 +6,11 @@ probe="$1"
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=xvfb.sh
 source "$here/xvfb.sh"
-work=$(mktemp -d)
-probe_pid=""
-cleanup() {
-  if [ -n "$probe_pid" ]; then kill "$probe_pid" 2>/dev/null || true; fi
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run
 start_xvfb
 
 "$probe" "$work/expected.png" >"$work/probe.out" 2>"$work/probe.err" &
-probe_pid=$!
+program_pid=$!
 for _ in $(seq 200); do
   grep -q ready "$work/probe.out" && break
   sleep 0.05

@@ -3,7 +3,8 @@
 // comparison, says "ready" and then serves the clipboard until it is told to
 // quit (SIGTERM) or a minute has passed.
 #include "export/imageexport.h"
-#include "model/geometry.h"
+#include "tests/render/fakedialog.h"
+#include "tests/support/testsupport.h"
 
 #include <QGuiApplication>
 #include <QTimer>
@@ -13,16 +14,6 @@
 #include <string>
 
 namespace {
-
-class ProbeDialog : public DialogView {
-public:
-    DecagonRecord* AttachedRecord() override { return &record; }
-    bool IsButtonChecked(int) const override { return true; }
-    std::int32_t SelectedItemData(int) const override { return 1; }
-    QRect ClientRect() const override { return {}; }
-    void PresentPreview(const QImage&, QPoint) override {}
-    DecagonRecord record{};
-};
 
 class PrintingPrompts : public UserPrompts {
 public:
@@ -44,10 +35,13 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     std::signal(SIGTERM, Quit);
 
-    ProbeDialog dialog;
-    SetRecordDefaults(dialog.record);
-    ComputeGeometry(dialog.record);
-    DecagonRecord copy = dialog.record;
+    // The dialog as it starts: both circles and all diagonals.
+    DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
+    FakeDialog dialog;
+    dialog.record = &record;
+    dialog.checked = {kExternalCircleYesId, kInternalCircleYesId};
+    dialog.selectedDiagonal = 1;
+    DecagonRecord copy = record;
     RenderFigureBitmap(dialog, &copy)->image.save(QString::fromLocal8Bit(argv[1]), "png");
 
     PrintingPrompts prompts;

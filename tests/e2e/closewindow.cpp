@@ -1,6 +1,6 @@
-// Asks a window to close the way a window manager does when the user clicks
-// its close box: the ICCCM's WM_DELETE_WINDOW message. Usage: closewindow ID
-#include <X11/Xlib.h>
+// Asks a window to close as a window manager does for its close box.
+// Usage: closewindow ID
+#include "tests/e2e/closewindow.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,15 +17,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot open the display\n");
         return 1;
     }
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+    const bool sent = RequestWindowClose(display, window);
     XSync(display, False);
     XCloseDisplay(display);
-    return sent != 0 ? 0 : 1;
+    return sent ? 0 : 1;
 }

@@ -14,14 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=xvfb.sh
 source "$here/xvfb.sh"
 
-work=$(mktemp -d)
-program_pid=""
-cleanup() {
-  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run
 
 fail() {
   echo "FAIL: $*" >&2

@@ -1,5 +1,6 @@
-# Sourced by the end-to-end scripts: starts a private Xvfb and exports
-# DISPLAY; stop_xvfb ends it. The screen is large enough for the dialog at its
+# Sourced by the end-to-end scripts and the cold-start benchmark: starts a
+# private Xvfb and exports DISPLAY; stop_xvfb ends it. begin_run and end_run
+# frame a whole script around it. The screen is large enough for the dialog at its
 # natural size. The display number is picked at random from a high range and
 # the server is only used once its lock file names it, so that servers other
 # test runs start and stop at the same time on this machine cannot get mixed up
@@ -57,4 +58,19 @@ stop_xvfb() {
   if [ -n "${XVFB_LOG:-}" ]; then
     rm -f "$XVFB_LOG"
   fi
+}
+
+# A scratch folder in $work for the script; on its exit the program whose
+# pid stands in $program_pid (if any) is ended, the server stopped and the
+# folder removed.
+begin_run() {
+  work=$(mktemp -d)
+  program_pid=""
+  trap end_run EXIT
+}
+
+end_run() {
+  if [ -n "${program_pid:-}" ]; then kill "$program_pid" 2>/dev/null || true; fi
+  stop_xvfb
+  rm -rf "$work"
 }
