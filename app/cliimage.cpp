@@ -3,6 +3,7 @@
 #include "export/imageexport.h"
 #include "export/imagelayer.h"
 #include "render/dialogview.h"
+#include "settings/settings.h"
 
 #include <QCoreApplication>
 
@@ -40,8 +41,9 @@ int CliExportImage(DecagonRecord& record, const std::string& path, UserPrompts& 
     static char name[] = "decagon-cli";
     static char* argv[] = {name, nullptr};
     QCoreApplication application(argc, argv);
-    // TIFF files with LZW compression, as the dialog's start-up sets it.
-    EnableLzwCompression(true);
+    // The layer as the dialog's start-up readies it. Without a JPEG or BMP
+    // writer the export itself says which type is not known.
+    StartImageExport(ProgramFolder);
     OptionsView view(record);
     return ExportImageFileTo(view, path, prompts);
 }

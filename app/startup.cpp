@@ -16,12 +16,10 @@ int RunProgram(const std::string& executablePath, const ProgramServices& service
     UserPrompts& startPrompts = services.prompts != nullptr ? *services.prompts : errorPrompts;
 
     LocateSettingsFile(executablePath);
-    SetImagePluginFolder(ProgramFolder);
-    if (StartImageLayer() != ImageError::None) {
+    if (StartImageExport(ProgramFolder) != ImageError::None) {
         ShowErrorBox(startPrompts, "Cannot initialize GFL SDK");
         return 0;
     }
-    EnableLzwCompression(true);
 
     {
         MainDialog dialog(&ProgramRecord, *services.urlOpener, services.prompts);

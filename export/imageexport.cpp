@@ -36,6 +36,15 @@ std::unique_ptr<ImageBitmap> RenderImageBitmap(DialogView& dialog, DecagonRecord
 
 } // namespace
 
+ImageError StartImageExport(const std::string& pluginFolder)
+{
+    SetImagePluginFolder(pluginFolder);
+    const ImageError started = StartImageLayer();
+    if (started == ImageError::None)
+        EnableLzwCompression(true);
+    return started;
+}
+
 ImageSaveParams ExportSaveParams(std::int32_t formatIndex)
 {
     ImageSaveParams params;

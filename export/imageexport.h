@@ -7,6 +7,12 @@
 // The save dialog's type list for images.
 extern const FileFilter ImageFileFilters[3];
 
+// Readies the image layer as the program uses it: plug-ins looked for in
+// pluginFolder too, the layer started, and, once it has started, TIFF files
+// with LZW compression. Returns the layer's start result. The dialog and the
+// command line both start through here, so their files stay alike.
+ImageError StartImageExport(const std::string& pluginFolder);
+
 // The save parameters of the image export: the layer's defaults, then
 // replacing allowed, the format, quality 95, baseline JPEG and the write
 // through a temporary file.
