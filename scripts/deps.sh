@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra locales
   xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
