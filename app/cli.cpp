@@ -6,6 +6,7 @@
 #include "model/geometry.h"
 #include "model/numtext.h"
 #include "render/svg.h"
+#include "settings/settings.h"
 
 #include <cmath>
 #include <cstring>
@@ -97,7 +98,19 @@ bool ReadYesNo(const char* option, const std::string& text, bool& value, std::st
     return false;
 }
 
-enum class OptionId { Height, Angle3D, Diagonals, ExternalCircle, InternalCircle, Csv, Image, Svg, Help, Version };
+enum class OptionId {
+    Height,
+    Angle3D,
+    Diagonals,
+    ExternalCircle,
+    InternalCircle,
+    Csv,
+    Image,
+    Svg,
+    Help,
+    Version,
+    SettingsPath
+};
 
 struct OptionName {
     const char* name;
@@ -116,6 +129,7 @@ constexpr OptionName kOptions[] = {
     {"--svg", OptionId::Svg, true},
     {"--help", OptionId::Help, false},
     {"--version", OptionId::Version, false},
+    {"--settings-path", OptionId::SettingsPath, false},
 };
 
 const OptionName* FindOption(std::string_view name)
@@ -173,7 +187,14 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
                 message = std::string(option->name) + " takes no value";
                 return CliRequest::Invalid;
             }
-            return option->id == OptionId::Help ? CliRequest::Help : CliRequest::Version;
+            switch (option->id) {
+            case OptionId::Help:
+                return CliRequest::Help;
+            case OptionId::SettingsPath:
+                return CliRequest::SettingsPath;
+            default:
+                return CliRequest::Version;
+            }
         }
 
         // After "=", else the next argument unless it is an option.
@@ -219,6 +240,7 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
             break;
         case OptionId::Help:
         case OptionId::Version:
+        case OptionId::SettingsPath:
             break;
         }
         if (!ok)
@@ -284,10 +306,13 @@ std::string CliUsageText()
            "                           format (jpg, bmp, png, svg, ...); no extension gives .jpg\n"
            "  --help                   show this text\n"
            "  --version                show the version\n"
+           "  --settings-path          show the settings file's full path\n"
            "\n"
            "FILE \"-\" is the standard output for --csv and --svg. With no output option the\n"
            "values are printed one a line, the label first and the value last.\n"
-           "Colours come from Vanteo.ini beside the program, which is only read.\n"
+           "Colours come from Vanteo.ini beside the program, or when there is none and\n"
+           "none can be made there, from $XDG_CONFIG_HOME/decagon/Vanteo.ini (default\n"
+           "~/.config/decagon/Vanteo.ini); the file is only read.\n"
            "\n"
            "Exit status: 0 success, 1 an output could not be written, 2 a refused option\n"
            "or value (nothing is written).\n";
@@ -313,6 +338,8 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
         return WriteAll(out, CliUsageText()) ? kCliSuccess : Fail(err, kStandardOutputFailure);
     case CliRequest::Version:
         return WriteAll(out, CliVersionText()) ? kCliSuccess : Fail(err, kStandardOutputFailure);
+    case CliRequest::SettingsPath:
+        return WriteAll(out, SettingsFilePath + "\n") ? kCliSuccess : Fail(err, kStandardOutputFailure);
     case CliRequest::Run:
         break;
     }

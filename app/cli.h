@@ -9,8 +9,8 @@
 
 // The command-line companion of the dialog: the same computation, text file,
 // image and vector exports, driven by options instead of controls. It reads
-// the colours from the settings file beside the executable and never writes
-// that file.
+// the colours from the dialog's settings file (SettingsFilePath) and never
+// writes that file.
 
 // Exit statuses.
 constexpr int kCliSuccess = 0;
@@ -31,7 +31,7 @@ struct CliOptions {
     std::string svgPath;   // empty: no vector drawing
 };
 
-enum class CliRequest { Run, Help, Version, Invalid };
+enum class CliRequest { Run, Help, Version, SettingsPath, Invalid };
 
 // Reads the arguments after the program name. Options take their value as
 // the next argument or after "=" (--height=100). Invalid comes with a

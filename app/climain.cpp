@@ -2,11 +2,12 @@
 #include "app/cli.h"
 #include "app/cliimage.h"
 #include "settings/settings.h"
+#include "settings/settingslocation.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    LocateSettingsFile(ExecutablePath());
+    LocateUserSettingsFile(ExecutablePath());
     return RunCli(argc, argv, stdout, stderr, CliExportImage);
 }

@@ -4,6 +4,7 @@
 #include "app/qtprompts.h"
 #include "export/imageexport.h"
 #include "settings/settings.h"
+#include "settings/settingslocation.h"
 
 namespace {
 // The program's one record: all bytes zero at start, alive for the whole run.
@@ -15,7 +16,7 @@ int RunProgram(const std::string& executablePath, const ProgramServices& service
     QtUserPrompts errorPrompts;
     UserPrompts& startPrompts = services.prompts != nullptr ? *services.prompts : errorPrompts;
 
-    LocateSettingsFile(executablePath);
+    LocateUserSettingsFile(executablePath);
     if (StartImageExport(ProgramFolder) != ImageError::None) {
         ShowErrorBox(startPrompts, "Cannot initialize GFL SDK");
         return 0;

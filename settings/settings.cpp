@@ -3,6 +3,7 @@
 #include "model/numtext.h"
 #include "settings/filereplace.h"
 #include "settings/ini.h"
+#include "settings/settingslocation.h"
 
 #include <string_view>
 #include <vector>
@@ -119,8 +120,11 @@ void SaveSettings(const DecagonRecord* record, std::int32_t offsetX, std::int32_
     if (record == nullptr)
         return;
     std::string bytes;
-    if (ReadWholeFile(path, bytes) == FileRead::Failed)
+    const FileRead read = ReadWholeFile(path, bytes);
+    if (read == FileRead::Failed)
         return; // what cannot be read is never overwritten
+    if (read == FileRead::Missing)
+        MakeSettingsFolder(path); // the user's configuration folder may not be there yet
     IniDocument document = ParseIni(bytes);
 
     for (int row = 0; row < kVertexCount; ++row) {

@@ -58,6 +58,17 @@ TEST_F(CliTest, WithoutAnOutputItPrintsTheValues)
     EXPECT_EQ(version.out.rfind("decagon-cli ", 0), 0u);
 }
 
+TEST_F(CliTest, SettingsPathNamesTheFileInUse)
+{
+    // The folder beside the copy is writable: the file belongs there, made or not.
+    const ProcessResult result = Run({"--settings-path"});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, SettingsPath() + "\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_FALSE(FileExists(SettingsPath())) << "asking makes no file";
+    EXPECT_EQ(Run({"--settings-path=x"}).exitStatus, 2);
+}
+
 TEST_F(CliTest, BadInputExitsWithTwoAndWritesNothing)
 {
     WriteFileBytes(Out("figure.csv"), "mine");

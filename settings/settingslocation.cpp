@@ -1,0 +1,162 @@
+#include "settings/settingslocation.h"
+
+#include "settings/settings.h"
+
+#include <cstdlib>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#if defined(_WIN32)
+constexpr char kPlatformSeparator = '\\';
+#else
+constexpr char kPlatformSeparator = '/';
+#endif
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// The folder part of a full path, without its trailing separator (a root
+// keeps it); empty when the path names no folder.
+std::string FolderOf(const std::string& path)
+{
+    std::size_t end = path.size();
+    while (end > 0 && !IsSeparator(path[end - 1]))
+        --end;
+    if (end == 0)
+        return {};
+    std::string folder = path.substr(0, end);
+    const bool isRoot = folder.size() == 1 || (folder.size() == 3 && folder[1] == ':');
+    if (!isRoot)
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+std::string JoinSettingsPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    if (IsSeparator(folder.back()))
+        return folder + name;
+    // The folder's own separator, so that a path keeps one style.
+    const std::size_t last = folder.find_last_of("/\\");
+    return folder + (last == std::string::npos ? kPlatformSeparator : folder[last]) + name;
+}
+
+std::string ChooseSettingsFile(const std::string& programFolder, const std::string& userConfigFolder,
+                               const SettingsFileProbe& existsOrCanCreate)
+{
+    const std::string beside = JoinSettingsPath(programFolder, kSettingsFileName);
+    if (userConfigFolder.empty() || !existsOrCanCreate || existsOrCanCreate(beside))
+        return beside;
+    return JoinSettingsPath(JoinSettingsPath(userConfigFolder, kUserSettingsFolderName), kSettingsFileName);
+}
+
+std::string XdgConfigFolder(const char* xdgConfigHome, const char* home)
+{
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
+        return xdgConfigHome;
+    if (home != nullptr && home[0] == '/')
+        return JoinSettingsPath(home, ".config");
+    return {};
+}
+
+bool IsSystemProgramFolder(const std::string& folder) { return folder == "/usr" || folder.rfind("/usr/", 0) == 0; }
+
+#if defined(_WIN32)
+
+namespace {
+bool IsAbsolute(const char* path)
+{
+    if (path == nullptr || path[0] == '\0')
+        return false;
+#if defined(_WIN32)
+    const bool drive = ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':' &&
+                       IsSeparator(path[2]);
+    return drive || (IsSeparator(path[0]) && IsSeparator(path[1]));
+#else
+    return path[0] == '/';
+#endif
+}
+} // namespace
+
+std::string UserConfigFolder()
+{
+    const char* appData = std::getenv("APPDATA");
+    return IsAbsolute(appData) ? std::string(appData) : std::string();
+}
+
+bool SettingsFileExistsOrCanBeCreated(const std::string& path)
+{
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    // Whether the folder takes a new file: make one that vanishes on close.
+    const std::string trial = JoinSettingsPath(FolderOf(path), "Vanteo.ini.probe");
+    HANDLE file = CreateFileA(trial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+bool MakeSettingsFolder(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    if (folder.empty())
+        return true;
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (FolderOf(folder) != folder && !MakeSettingsFolder(folder))
+        return false;
+    return CreateDirectoryA(folder.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+#else
+
+std::string UserConfigFolder() { return XdgConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")); }
+
+bool SettingsFileExistsOrCanBeCreated(const std::string& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0)
+        return true;
+    const std::string folder = FolderOf(path);
+    const std::string probed = folder.empty() ? "." : folder;
+    if (IsSystemProgramFolder(probed))
+        return false;
+    return ::faccessat(AT_FDCWD, probed.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+bool MakeSettingsFolder(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    if (folder.empty())
+        return true;
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) == 0)
+        return S_ISDIR(status.st_mode);
+    const std::string parent = FolderOf(folder);
+    if (!parent.empty() && parent != folder && !MakeSettingsFolder(folder))
+        return false;
+    // Readable by the user alone, as the XDG rules ask of folders they make.
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+#endif
+
+void LocateUserSettingsFile(const std::string& executablePath)
+{
+    LocateSettingsFile(executablePath);
+    SettingsFilePath = ChooseSettingsFile(ProgramFolder, UserConfigFolder(), SettingsFileExistsOrCanBeCreated);
+}
