@@ -2,10 +2,12 @@
 //   construction.bmp  bitmap 1000: 253 x 300, 256 colours, the construction of
 //                     a regular decagon in its circumscribed circle
 //   decagon.png       icon 1071: 48 x 48, the program's icon
+//   decagon.svg       the same icon as a scalable drawing, for the desktop
 // The committed copies in resources/ come from this program; rebuild them
 // with `cmake --build build --target artwork`.
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -26,6 +28,19 @@ namespace {
 constexpr int kPictureWidth = 253;
 constexpr int kPictureHeight = 300;
 constexpr int kIconSize = 48;
+
+// The icon's geometry and colours, shared by the bitmap and the drawing.
+const QPointF kIconCentre(24.0, 24.0);
+constexpr double kIconRadius = 21.5;
+const QPointF kIconLightAt(18.0, 18.0); // the gradient's centre
+constexpr double kIconLightRadius = 30.0;
+const QColor kIconLight(255, 236, 140);
+const QColor kIconShade(230, 140, 20);
+const QColor kIconEdge(90, 50, 0);
+const QColor kIconLines(0, 0, 160);
+constexpr double kIconEdgeWidth = 1.6;
+constexpr double kIconLineWidth = 1.0;
+constexpr double kIconCircleWidth = 1.2;
 
 const QColor kInk(0, 0, 0);
 const QColor kCircleInk(0, 0, 160);
@@ -175,25 +190,76 @@ QImage DrawIcon()
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF m(24.0, 24.0);
-    const double r = 21.5;
+    const QPointF m = kIconCentre;
+    const double r = kIconRadius;
 
     const QPolygonF decagon = Decagon(m, r);
-    QRadialGradient fill(m - QPointF(6, 6), 30);
-    fill.setColorAt(0.0, QColor(255, 236, 140));
-    fill.setColorAt(1.0, QColor(230, 140, 20));
-    painter.setPen(QPen(QColor(90, 50, 0), 1.6));
+    QRadialGradient fill(kIconLightAt, kIconLightRadius);
+    fill.setColorAt(0.0, kIconLight);
+    fill.setColorAt(1.0, kIconShade);
+    painter.setPen(QPen(kIconEdge, kIconEdgeWidth));
     painter.setBrush(fill);
     painter.drawPolygon(decagon);
 
-    painter.setPen(QPen(QColor(0, 0, 160), 1.0));
+    painter.setPen(QPen(kIconLines, kIconLineWidth));
     painter.setBrush(Qt::NoBrush);
     for (int k = 0; k < 5; ++k)
         painter.drawLine(decagon[k], decagon[k + 5]);
-    painter.setPen(QPen(QColor(0, 0, 160), 1.2));
+    painter.setPen(QPen(kIconLines, kIconCircleWidth));
     painter.drawEllipse(m, r * std::cos(std::numbers::pi / 10.0), r * std::cos(std::numbers::pi / 10.0));
     painter.end();
     return icon;
+}
+
+QString Number(double value) { return QString::number(value, 'f', 3); }
+
+// The icon as SVG text: the same decagon, gradient, diameters and inscribed
+// circle as the bitmap, on a 48-unit square that scales to any size.
+QString DrawIconSvg()
+{
+    const QPointF m = kIconCentre;
+    const double r = kIconRadius;
+    const QPolygonF decagon = Decagon(m, r);
+    QString points;
+    for (const QPointF& point : decagon)
+        points += (points.isEmpty() ? "" : " ") + Number(point.x()) + "," + Number(point.y());
+
+    QString svg;
+    svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += QString("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" viewBox=\"0 0 %1 %1\">\n")
+               .arg(kIconSize);
+    svg += "  <defs>\n";
+    svg += QString("    <radialGradient id=\"fill\" gradientUnits=\"userSpaceOnUse\" cx=\"%1\" cy=\"%2\" r=\"%3\">\n")
+               .arg(Number(kIconLightAt.x()), Number(kIconLightAt.y()), Number(kIconLightRadius));
+    svg += QString("      <stop offset=\"0\" stop-color=\"%1\"/>\n").arg(kIconLight.name());
+    svg += QString("      <stop offset=\"1\" stop-color=\"%1\"/>\n").arg(kIconShade.name());
+    svg += "    </radialGradient>\n";
+    svg += "  </defs>\n";
+    svg += QString("  <polygon points=\"%1\" fill=\"url(#fill)\" stroke=\"%2\" stroke-width=\"%3\"/>\n")
+               .arg(points, kIconEdge.name(), Number(kIconEdgeWidth));
+    svg += QString("  <g stroke=\"%1\" stroke-width=\"%2\">\n").arg(kIconLines.name(), Number(kIconLineWidth));
+    for (int k = 0; k < 5; ++k)
+        svg += QString("    <line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\"/>\n")
+                   .arg(Number(decagon[k].x()), Number(decagon[k].y()), Number(decagon[k + 5].x()),
+                        Number(decagon[k + 5].y()));
+    svg += "  </g>\n";
+    svg += QString("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"none\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
+               .arg(Number(m.x()), Number(m.y()), Number(r * std::cos(std::numbers::pi / 10.0)), kIconLines.name(),
+                    Number(kIconCircleWidth));
+    svg += "</svg>\n";
+    return svg;
+}
+
+bool SaveText(const QString& text, const QString& path)
+{
+    QFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("wrote %s\n", qPrintable(path));
+    return true;
 }
 
 bool Save(const QImage& image, const QString& path, const char* format)
@@ -218,6 +284,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const bool ok = Save(DrawConstruction(), folder.filePath("construction.bmp"), "BMP") &&
-                    Save(DrawIcon(), folder.filePath("decagon.png"), "PNG");
+                    Save(DrawIcon(), folder.filePath("decagon.png"), "PNG") &&
+                    SaveText(DrawIconSvg(), folder.filePath("decagon.svg"));
     return ok ? 0 : 1;
 }
