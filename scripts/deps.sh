@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra locales
   xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
   libjpeg-turbo-progs librsvg2-bin clang-format
+  desktop-file-utils appstream man-db
 )
 
 missing=()

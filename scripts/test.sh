@@ -2,11 +2,17 @@
 # Builds decagon with its tests and benchmarks and runs every test.
 #   scripts/test.sh            the normal build, in build/
 #   scripts/test.sh sanitize   with AddressSanitizer and UndefinedBehaviorSanitizer, in build-sanitize/
+#   scripts/test.sh package    builds the Debian package and installs it in a brand-new Debian 12 root
+#                              (as root; slow: a few minutes, most of them apt-get)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 
 mode="${1:-normal}"
+if [ "$mode" = "package" ]; then
+  bash scripts/package.sh
+  exec bash tests/package/fresh_install_test.sh build-package/decagon_*_amd64.deb
+fi
 if [ "$mode" = "sanitize" ]; then
   dir=build-sanitize
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDECAGON_SANITIZE=ON -DDECAGON_BUILD_BENCH=OFF
