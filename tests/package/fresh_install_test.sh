@@ -42,8 +42,9 @@ mount --bind /dev/pts "$root/dev/pts"
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 cp "$deb" "$root/tmp/"
 unpacked=$(now)
-root_size() { in_root "apt-get clean; du -skx / | cut -f1"; }
+root_size() { in_root "apt-get clean; du -skx --exclude=/var/lib/apt/lists / | cut -f1"; }
 base_size=$(root_size)
+base_packages=$(in_root "dpkg-query -W -f=. | wc -c")
 
 echo "== apt-get install ./$(basename "$deb")"
 in_root "apt-get update -q >/dev/null && apt-get install -y -q /tmp/$(basename "$deb") >/tmp/install.log" ||
@@ -52,6 +53,7 @@ installed=$(now)
 [ -x "$root/usr/bin/decagon" ] && [ -x "$root/usr/bin/decagon-cli" ] || { echo "FAIL: programs missing" >&2; exit 1; }
 size=$(in_root "dpkg-query -W -f='\${Installed-Size}' decagon")
 after_size=$(root_size)
+after_packages=$(in_root "dpkg-query -W -f=. | wc -c")
 
 echo "== an ordinary user's session"
 # The session's own tools: an X server, a robot for mouse and keys, man.
@@ -67,7 +69,8 @@ session_end=$(now)
 echo "== figures"
 [ -z "${FRESH_KEEP:-}" ] || echo "root kept: $root"
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes; installed size $size KiB"
-echo "the package with its dependencies: $((after_size - base_size)) KiB on a fresh root of $base_size KiB"
+echo "the package with its dependencies and recommendations: $((after_size - base_size)) KiB on a fresh root of $base_size KiB"
+echo "Debian packages: $after_packages after the install, $base_packages in the fresh root"
 echo "unpack the fresh root: $(seconds "$begin" "$unpacked") s"
 echo "apt-get update + install the package: $(seconds "$unpacked" "$installed") s"
 echo "fresh root to an installed tool: $(seconds "$begin" "$installed") s (plus the first window, above)"
