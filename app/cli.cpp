@@ -97,7 +97,19 @@ bool ReadYesNo(const char* option, const std::string& text, bool& value, std::st
     return false;
 }
 
-enum class OptionId { Height, Angle3D, Diagonals, ExternalCircle, InternalCircle, Csv, Image, Svg, Help, Version };
+enum class OptionId {
+    Height,
+    Angle3D,
+    Diagonals,
+    ExternalCircle,
+    InternalCircle,
+    Csv,
+    Image,
+    Svg,
+    Verbose,
+    Help,
+    Version
+};
 
 struct OptionName {
     const char* name;
@@ -114,6 +126,7 @@ constexpr OptionName kOptions[] = {
     {"--csv", OptionId::Csv, true},
     {"--image", OptionId::Image, true},
     {"--svg", OptionId::Svg, true},
+    {"--verbose", OptionId::Verbose, false},
     {"--help", OptionId::Help, false},
     {"--version", OptionId::Version, false},
 };
@@ -173,6 +186,10 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
                 message = std::string(option->name) + " takes no value";
                 return CliRequest::Invalid;
             }
+            if (option->id == OptionId::Verbose) {
+                options.verbose = true;
+                continue;
+            }
             return option->id == OptionId::Help ? CliRequest::Help : CliRequest::Version;
         }
 
@@ -217,6 +234,7 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
             }
             options.imagePath = value;
             break;
+        case OptionId::Verbose:
         case OptionId::Help:
         case OptionId::Version:
             break;
@@ -282,12 +300,15 @@ std::string CliUsageText()
            "                           of the height to the millimetre\n"
            "  --image FILE             the figure as an image: the extension names the\n"
            "                           format (jpg, bmp, png, svg, ...); no extension gives .jpg\n"
+           "  --verbose                report each file written on the standard error\n"
            "  --help                   show this text\n"
            "  --version                show the version\n"
            "\n"
            "FILE \"-\" is the standard output for --csv and --svg. With no output option the\n"
            "values are printed one a line, the label first and the value last.\n"
            "Colours come from Vanteo.ini beside the program, which is only read.\n"
+           "A run that succeeds prints nothing but the values asked for; errors go to the\n"
+           "standard error.\n"
            "\n"
            "Exit status: 0 success, 1 an output could not be written, 2 a refused option\n"
            "or value (nothing is written).\n";
@@ -299,7 +320,11 @@ bool StreamPrompts::PromptSaveFile(const SaveFileRequest&, std::string&) { retur
 
 void StreamPrompts::ShowError(const std::string& text) { std::fprintf(stream_, "%s\n", text.c_str()); }
 
-void StreamPrompts::ShowInformation(const std::string& text) { std::fprintf(stream_, "%s\n", text.c_str()); }
+void StreamPrompts::ShowInformation(const std::string& text)
+{
+    if (confirmations_)
+        std::fprintf(stream_, "%s\n", text.c_str());
+}
 
 int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, CliImageExport exportImage)
 {
@@ -323,7 +348,7 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
     if (options.csvPath.empty() && options.svgPath.empty() && options.imagePath.empty())
         return WriteAll(out, CliValuesText(record)) ? kCliSuccess : Fail(err, kStandardOutputFailure);
 
-    StreamPrompts prompts(err);
+    StreamPrompts prompts(err, options.verbose);
     if (options.csvPath == kStandardOutput) {
         if (!WriteAll(out, TextFileHeader() + TextFileDataLine(record)))
             return Fail(err, kStandardOutputFailure);
