@@ -1,5 +1,6 @@
 #include "app/qtprompts.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -40,6 +41,8 @@ void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request)
 bool QtUserPrompts::PromptSaveFile(const SaveFileRequest& request, std::string& path)
 {
     QFileDialog dialog(owner_.data());
+    if (owner_ != nullptr)
+        dialog.setWindowModality(Qt::WindowModal);
     ConfigureSaveDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -60,13 +63,26 @@ QMessageBox* MakeErrorBox(const QString& text)
 
 QMessageBox* MakeInformationBox(QWidget* owner, const QString& text)
 {
-    return new QMessageBox(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok, owner);
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok, owner);
+    if (owner != nullptr)
+        box->setWindowModality(Qt::WindowModal);
+    return box;
+}
+
+void RunUnowned(QDialog& window)
+{
+    // QDialog::exec() would make the window modal to the whole program.
+    window.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+    window.show();
+    loop.exec(QEventLoop::DialogExec);
 }
 
 void QtUserPrompts::ShowError(const std::string& text)
 {
     const std::unique_ptr<QMessageBox> box(MakeErrorBox(QString::fromLocal8Bit(text)));
-    box->exec();
+    RunUnowned(*box);
 }
 
 void QtUserPrompts::ShowInformation(const std::string& text)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QDialog;
 class QFileDialog;
 class QMessageBox;
 
@@ -37,5 +38,11 @@ void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request);
 QMessageBox* MakeErrorBox(const QString& text);
 
 // The confirmation box owned by the dialog: caption "Information", the
-// information icon, one OK button. The caller runs it.
+// information icon, one OK button, modal to its owner only. The caller runs
+// it.
 QMessageBox* MakeInformationBox(QWidget* owner, const QString& text);
+
+// Runs a window that has no owner (the program's dialog, an error box)
+// until it is closed, without disabling any other window: while an error
+// box is open, the program's dialog still takes clicks and keys.
+void RunUnowned(QDialog& window);

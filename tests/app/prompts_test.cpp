@@ -87,10 +87,9 @@ TEST(MessageBoxes, ErrorBoxHasNoOwnerAndStaysOnTop)
 {
     QtUserPrompts prompts;
     bool checked = false;
-    WhenModalShows([&checked](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
+    WhenWindowShows<QMessageBox>([&checked](QMessageBox* box) {
         EXPECT_EQ(box->parentWidget(), nullptr);
+        EXPECT_EQ(box->windowModality(), Qt::NonModal); // blocks no other window
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Error"));
         EXPECT_EQ(box->text(), QStringLiteral("Cannot create this file"));
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
@@ -112,6 +111,7 @@ TEST(MessageBoxes, InformationBoxBelongsToTheDialog)
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->parentWidget(), &owner);
+        EXPECT_EQ(box->windowModality(), Qt::WindowModal); // blocks its owner only
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Information"));
         EXPECT_EQ(box->text(), QStringLiteral("File saved\nThe file is an aSCII Delimited File."));
         EXPECT_EQ(box->icon(), QMessageBox::Information);
