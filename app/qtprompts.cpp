@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <memory>
@@ -25,8 +26,47 @@ QStringList SaveDialogNameFilters(const SaveFileRequest& request)
     return filters;
 }
 
+namespace {
+// A save dialog that refuses a name the command could not write, says why
+// and stays open, so that the command never sees such a name.
+class CheckedSaveDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        const QString refusal = chosen.isEmpty() ? QString() : SaveNameRefusal(chosen.first());
+        if (refusal.isEmpty()) {
+            QFileDialog::accept();
+            return;
+        }
+        QMessageBox box(QMessageBox::Warning, windowTitle(), refusal, QMessageBox::Ok, this);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+    }
+};
+} // namespace
+
+QString SaveNameRefusal(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return {};
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir())
+        return file.fileName() + QStringLiteral("\nThis folder does not exist.\nCheck the path and try again.");
+    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (file.exists() && (!(file.permissions() & kAnyWrite) || !file.isWritable()))
+        return file.fileName() + QStringLiteral("\nThis file is read-only.\nTry again with a different file name.");
+    return {};
+}
+
 void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request)
 {
+    // Qt's own dialog, where a name can be refused while the dialog stays
+    // open; a desktop's native dialog closes before the name can be checked.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -40,7 +80,7 @@ void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request)
 
 bool QtUserPrompts::PromptSaveFile(const SaveFileRequest& request, std::string& path)
 {
-    QFileDialog dialog(owner_.data());
+    CheckedSaveDialog dialog(owner_.data());
     if (owner_ != nullptr)
         dialog.setWindowModality(Qt::WindowModal);
     ConfigureSaveDialog(dialog, request);

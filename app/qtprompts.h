@@ -33,6 +33,12 @@ QStringList SaveDialogNameFilters(const SaveFileRequest& request);
 // selected, the default extension, and no question before replacing a file.
 void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request);
 
+// Why the save dialog refuses a chosen name, or an empty text when it takes
+// it: the folder must exist, and an existing file must not be read-only
+// (no write permission at all, or none for this user). A folder's own name
+// is not refused: the dialog opens it.
+QString SaveNameRefusal(const QString& path);
+
 // The error box: no owner, caption "Error", the critical icon, one OK
 // button, above every other window. The caller runs it.
 QMessageBox* MakeErrorBox(const QString& text);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 const SaveFileRequest kTextRequest{TextFileFilters, 3, 1, "csv"};
 } // namespace
@@ -74,6 +76,55 @@ TEST_F(SavePrompt, ChoosesAnExistingFileWithoutAskingFirst)
     ASSERT_TRUE(SaveAs(QStringLiteral("old.csv"), path)); // a question would keep the dialog open here
     EXPECT_EQ(path, folder.file("old.csv"));
     EXPECT_EQ(ReadFileBytes(path), "old"); // choosing touches nothing
+}
+
+TEST_F(SavePrompt, RefusesAMissingFolderOrAReadOnlyFileAndStaysOpen)
+{
+    WriteFileBytes(folder.file("locked.csv"), "old");
+    ::chmod(folder.file("locked.csv").c_str(), 0444);
+    struct Case {
+        QString typed;
+        QString reason;
+    };
+    const Case cases[] = {
+        {QStringLiteral("no-such-folder/values.csv"),
+         QStringLiteral("values.csv\nThis folder does not exist.\nCheck the path and try again.")},
+        {QString::fromStdString(folder.file("locked.csv/values.csv")),
+         QStringLiteral("values.csv\nThis folder does not exist.\nCheck the path and try again.")},
+        {QStringLiteral("locked"), // the default extension makes it locked.csv
+         QStringLiteral("locked.csv\nThis file is read-only.\nTry again with a different file name.")},
+    };
+    for (const Case& c : cases) {
+        QString said;
+        bool stayedOpen = false;
+        WhenModalShows([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(QString::fromStdString(folder.path()));
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(c.typed);
+            WhenModalShows([&](QWidget* refusal) {
+                auto* box = qobject_cast<QMessageBox*>(refusal);
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->parentWidget(), dialog);
+                said = box->text();
+                box->button(QMessageBox::Ok)->click();
+            });
+            static_cast<QDialog*>(dialog)->accept();
+            stayedOpen = dialog->isVisible();
+            dialog->reject();
+        });
+        std::string path = "unchanged";
+        EXPECT_FALSE(prompts.PromptSaveFile(kTextRequest, path)) << c.typed.toStdString();
+        EXPECT_EQ(said.toStdString(), c.reason.toStdString());
+        EXPECT_TRUE(stayedOpen) << c.typed.toStdString();
+    }
+    EXPECT_EQ(ReadFileBytes(folder.file("locked.csv")), "old");
+
+    // A writable file and a new name in an existing folder pass.
+    EXPECT_EQ(SaveNameRefusal(QString::fromStdString(folder.file("new.csv"))), QString());
+    ::chmod(folder.file("locked.csv").c_str(), 0644);
+    EXPECT_EQ(SaveNameRefusal(QString::fromStdString(folder.file("locked.csv"))), QString());
+    EXPECT_EQ(SaveNameRefusal(QString::fromStdString(folder.path())), QString()); // opened, not refused
 }
 
 TEST_F(SavePrompt, ReportsACancelledDialog)
