@@ -107,6 +107,7 @@ enum class OptionId {
     Csv,
     Image,
     Svg,
+    Verbose,
     Help,
     Version,
     SettingsPath
@@ -127,6 +128,7 @@ constexpr OptionName kOptions[] = {
     {"--csv", OptionId::Csv, true},
     {"--image", OptionId::Image, true},
     {"--svg", OptionId::Svg, true},
+    {"--verbose", OptionId::Verbose, false},
     {"--help", OptionId::Help, false},
     {"--version", OptionId::Version, false},
     {"--settings-path", OptionId::SettingsPath, false},
@@ -188,6 +190,9 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
                 return CliRequest::Invalid;
             }
             switch (option->id) {
+            case OptionId::Verbose:
+                options.verbose = true;
+                continue;
             case OptionId::Help:
                 return CliRequest::Help;
             case OptionId::SettingsPath:
@@ -238,6 +243,7 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
             }
             options.imagePath = value;
             break;
+        case OptionId::Verbose:
         case OptionId::Help:
         case OptionId::Version:
         case OptionId::SettingsPath:
@@ -304,6 +310,7 @@ std::string CliUsageText()
            "                           of the height to the millimetre\n"
            "  --image FILE             the figure as an image: the extension names the\n"
            "                           format (jpg, bmp, png, svg, ...); no extension gives .jpg\n"
+           "  --verbose                report each file written on the standard error\n"
            "  --help                   show this text\n"
            "  --version                show the version\n"
            "  --settings-path          show the settings file's full path\n"
@@ -313,6 +320,8 @@ std::string CliUsageText()
            "Colours come from Vanteo.ini beside the program, or when there is none and\n"
            "none can be made there, from $XDG_CONFIG_HOME/decagon/Vanteo.ini (default\n"
            "~/.config/decagon/Vanteo.ini); the file is only read.\n"
+           "A run that succeeds prints nothing but the values asked for; errors go to the\n"
+           "standard error.\n"
            "\n"
            "Exit status: 0 success, 1 an output could not be written, 2 a refused option\n"
            "or value (nothing is written).\n";
@@ -324,7 +333,11 @@ bool StreamPrompts::PromptSaveFile(const SaveFileRequest&, std::string&) { retur
 
 void StreamPrompts::ShowError(const std::string& text) { std::fprintf(stream_, "%s\n", text.c_str()); }
 
-void StreamPrompts::ShowInformation(const std::string& text) { std::fprintf(stream_, "%s\n", text.c_str()); }
+void StreamPrompts::ShowInformation(const std::string& text)
+{
+    if (confirmations_)
+        std::fprintf(stream_, "%s\n", text.c_str());
+}
 
 int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, CliImageExport exportImage)
 {
@@ -350,7 +363,7 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
     if (options.csvPath.empty() && options.svgPath.empty() && options.imagePath.empty())
         return WriteAll(out, CliValuesText(record)) ? kCliSuccess : Fail(err, kStandardOutputFailure);
 
-    StreamPrompts prompts(err);
+    StreamPrompts prompts(err, options.verbose);
     if (options.csvPath == kStandardOutput) {
         if (!WriteAll(out, TextFileHeader() + TextFileDataLine(record)))
             return Fail(err, kStandardOutputFailure);

@@ -29,6 +29,7 @@ struct CliOptions {
     std::string csvPath;   // empty: no text file
     std::string imagePath; // empty: no image
     std::string svgPath;   // empty: no vector drawing
+    bool verbose = false;  // print each export's confirmation too
 };
 
 enum class CliRequest { Run, Help, Version, SettingsPath, Invalid };
@@ -54,16 +55,18 @@ std::string CliUsageText();
 std::string CliVersionText();
 
 // The export messages on a stream: the command line's save dialog and
-// message boxes.
+// message boxes. Errors are always written; confirmations only when asked
+// for, so that a run that succeeds says nothing.
 class StreamPrompts : public UserPrompts {
 public:
-    explicit StreamPrompts(std::FILE* stream) : stream_(stream) {}
+    StreamPrompts(std::FILE* stream, bool confirmations) : stream_(stream), confirmations_(confirmations) {}
     bool PromptSaveFile(const SaveFileRequest& request, std::string& path) override;
     void ShowError(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
 
 private:
     std::FILE* stream_;
+    bool confirmations_;
 };
 
 // Writes the figure as an image file by the image export's rules; returns 1

@@ -39,8 +39,26 @@ void LinkLabel::focusInEvent(QFocusEvent* event)
     // Tabbing in lands on the first link (backwards: the last), so that one
     // Tab reaches the link and Enter opens it, as with the platform's link
     // control; the next Tab leaves the label.
-    if (event->reason() == Qt::TabFocusReason)
-        QLabel::focusNextPrevChild(true);
-    else if (event->reason() == Qt::BacktabFocusReason)
-        QLabel::focusNextPrevChild(false);
+    focusedLink_ = -1;
+    if (urls_.isEmpty())
+        return;
+    if (event->reason() == Qt::TabFocusReason && QLabel::focusNextPrevChild(true))
+        focusedLink_ = 0;
+    else if (event->reason() == Qt::BacktabFocusReason && QLabel::focusNextPrevChild(false))
+        focusedLink_ = static_cast<int>(urls_.size()) - 1;
+}
+
+bool LinkLabel::focusNextPrevChild(bool next)
+{
+    // The label's own search for the previous link finds a link that opens
+    // the text again and again, which kept Shift+Tab on it for ever. Where
+    // the focus stands is counted here instead: past the first or the last
+    // link, the focus leaves the label.
+    const int target = focusedLink_ + (next ? 1 : -1);
+    if (focusedLink_ >= 0 && target >= 0 && target < urls_.size() && QLabel::focusNextPrevChild(next)) {
+        focusedLink_ = target;
+        return true;
+    }
+    focusedLink_ = -1;
+    return QWidget::focusNextPrevChild(next);
 }

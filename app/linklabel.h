@@ -6,7 +6,8 @@
 // A text with links in the markup of the dialog template
 // ("... <a href=\"URL\">text</a> ..."). A click on a link, or Enter while a
 // link has the keyboard focus, reports that link once; nothing is opened
-// here. Tab moves the focus onto the link itself.
+// here. Tab moves the focus onto the link itself, then from link to link,
+// and out of the label after the last one; Shift+Tab the same way back.
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -21,9 +22,11 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QStringList urls_;
+    int focusedLink_ = -1; // the link that Tab reached, or -1
 };
 
 // The markup as rich text for a label: the text between links escaped, the

@@ -1,7 +1,9 @@
 #include "app/qtprompts.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <memory>
@@ -24,8 +26,47 @@ QStringList SaveDialogNameFilters(const SaveFileRequest& request)
     return filters;
 }
 
+namespace {
+// A save dialog that refuses a name the command could not write, says why
+// and stays open, so that the command never sees such a name.
+class CheckedSaveDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        const QString refusal = chosen.isEmpty() ? QString() : SaveNameRefusal(chosen.first());
+        if (refusal.isEmpty()) {
+            QFileDialog::accept();
+            return;
+        }
+        QMessageBox box(QMessageBox::Warning, windowTitle(), refusal, QMessageBox::Ok, this);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+    }
+};
+} // namespace
+
+QString SaveNameRefusal(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return {};
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir())
+        return file.fileName() + QStringLiteral("\nThis folder does not exist.\nCheck the path and try again.");
+    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (file.exists() && (!(file.permissions() & kAnyWrite) || !file.isWritable()))
+        return file.fileName() + QStringLiteral("\nThis file is read-only.\nTry again with a different file name.");
+    return {};
+}
+
 void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request)
 {
+    // Qt's own dialog, where a name can be refused while the dialog stays
+    // open; a desktop's native dialog closes before the name can be checked.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -39,7 +80,9 @@ void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request)
 
 bool QtUserPrompts::PromptSaveFile(const SaveFileRequest& request, std::string& path)
 {
-    QFileDialog dialog(owner_.data());
+    CheckedSaveDialog dialog(owner_.data());
+    if (owner_ != nullptr)
+        dialog.setWindowModality(Qt::WindowModal);
     ConfigureSaveDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -60,13 +103,26 @@ QMessageBox* MakeErrorBox(const QString& text)
 
 QMessageBox* MakeInformationBox(QWidget* owner, const QString& text)
 {
-    return new QMessageBox(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok, owner);
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok, owner);
+    if (owner != nullptr)
+        box->setWindowModality(Qt::WindowModal);
+    return box;
+}
+
+void RunUnowned(QDialog& window)
+{
+    // QDialog::exec() would make the window modal to the whole program.
+    window.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+    window.show();
+    loop.exec(QEventLoop::DialogExec);
 }
 
 void QtUserPrompts::ShowError(const std::string& text)
 {
     const std::unique_ptr<QMessageBox> box(MakeErrorBox(QString::fromLocal8Bit(text)));
-    box->exec();
+    RunUnowned(*box);
 }
 
 void QtUserPrompts::ShowInformation(const std::string& text)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QDialog;
 class QFileDialog;
 class QMessageBox;
 
@@ -32,10 +33,22 @@ QStringList SaveDialogNameFilters(const SaveFileRequest& request);
 // selected, the default extension, and no question before replacing a file.
 void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request);
 
+// Why the save dialog refuses a chosen name, or an empty text when it takes
+// it: the folder must exist, and an existing file must not be read-only
+// (no write permission at all, or none for this user). A folder's own name
+// is not refused: the dialog opens it.
+QString SaveNameRefusal(const QString& path);
+
 // The error box: no owner, caption "Error", the critical icon, one OK
 // button, above every other window. The caller runs it.
 QMessageBox* MakeErrorBox(const QString& text);
 
 // The confirmation box owned by the dialog: caption "Information", the
-// information icon, one OK button. The caller runs it.
+// information icon, one OK button, modal to its owner only. The caller runs
+// it.
 QMessageBox* MakeInformationBox(QWidget* owner, const QString& text);
+
+// Runs a window that has no owner (the program's dialog, an error box)
+// until it is closed, without disabling any other window: while an error
+// box is open, the program's dialog still takes clicks and keys.
+void RunUnowned(QDialog& window);

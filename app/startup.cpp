@@ -28,7 +28,7 @@ int RunProgram(const std::string& executablePath, const ProgramServices& service
         dialog.SetImageCommands(
             [](DialogView& view, UserPrompts& prompts) { ExportImageFile(view, prompts); },
             [clipboard](DialogView& view, UserPrompts& prompts) { CopyImageToClipboard(view, prompts, *clipboard); });
-        dialog.exec();
+        RunUnowned(dialog);
     }
 
     StopImageLayer();

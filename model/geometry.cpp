@@ -16,8 +16,13 @@ double InradiusFromRadius(double externalRadius)
     // equals R * cos 18 only for whole radii. std::trunc gives the same whole
     // part as a conversion to a 32-bit integer wherever that conversion is
     // defined, and keeps the same rule beyond it: infinity stays infinite and
-    // NaN stays NaN instead of some arbitrary integer.
-    return std::trunc(externalRadius) * kCos18;
+    // NaN stays NaN instead of some arbitrary integer. An integer has no
+    // negative zero, so a radius between -1 and 0 has the whole part +0 and
+    // the inradius +0, not the -0 that std::trunc keeps from the sign.
+    double whole = std::trunc(externalRadius);
+    if (whole == 0.0)
+        whole = 0.0;
+    return whole * kCos18;
 }
 
 void ComputeVertices(DecagonRecord* record)

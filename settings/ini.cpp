@@ -104,7 +104,13 @@ std::string EntryLine(std::string_view key, std::string_view value)
 
 void EndWithLineBreak(std::string& line)
 {
-    if (!HasLineEnd(line))
+    if (HasLineEnd(line))
+        return;
+    // A lone CR can only stand at the end of the file: it already ends the
+    // line, and only its LF is missing.
+    if (!line.empty() && line.back() == '\r')
+        line += '\n';
+    else
         line.append(kNewLine);
 }
 
@@ -112,12 +118,15 @@ void EndWithLineBreak(std::string& line)
 
 IniDocument ParseIni(std::string_view bytes)
 {
+    IniText decoded = DecodeIniFile(bytes);
+    const std::string_view text = decoded.text;
     IniDocument document;
+    document.form = std::move(decoded.form);
     std::size_t start = 0;
-    while (start < bytes.size()) {
-        const auto newline = bytes.find('\n', start);
-        const std::size_t end = newline == std::string_view::npos ? bytes.size() : newline + 1;
-        document.lines.emplace_back(bytes.substr(start, end - start));
+    while (start < text.size()) {
+        const auto newline = text.find('\n', start);
+        const std::size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
+        document.lines.emplace_back(text.substr(start, end - start));
         start = end;
     }
     return document;
@@ -128,15 +137,21 @@ std::string IniBytes(const IniDocument& document)
     std::size_t size = 0;
     for (const auto& line : document.lines)
         size += line.size();
-    std::string bytes;
-    bytes.reserve(size);
+    std::string text;
+    text.reserve(size);
     for (const auto& line : document.lines)
-        bytes += line;
-    return bytes;
+        text += line;
+    if (document.form.encoding == IniEncoding::CodePage)
+        return text;
+    return EncodeIniFile(document.form, text);
 }
 
-std::optional<std::string> IniGetString(const IniDocument& document, std::string_view section, std::string_view key)
+std::optional<std::string> IniGetString(const IniDocument& document, std::string_view codePageSection,
+                                        std::string_view codePageKey)
 {
+    const IniEncoding encoding = document.form.encoding;
+    const std::string section = IniTextFromCodePage(encoding, codePageSection);
+    const std::string key = IniTextFromCodePage(encoding, codePageKey);
     const auto span = FindSection(document, section);
     if (!span)
         return std::nullopt;
@@ -147,11 +162,16 @@ std::optional<std::string> IniGetString(const IniDocument& document, std::string
     std::string_view value = Trim(content.substr(content.find('=') + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    return std::string(value);
+    return IniTextToCodePage(encoding, value);
 }
 
-void IniSetString(IniDocument& document, std::string_view section, std::string_view key, std::string_view value)
+void IniSetString(IniDocument& document, std::string_view codePageSection, std::string_view codePageKey,
+                  std::string_view codePageValue)
 {
+    const IniEncoding encoding = document.form.encoding;
+    const std::string section = IniTextFromCodePage(encoding, codePageSection);
+    const std::string key = IniTextFromCodePage(encoding, codePageKey);
+    const std::string value = IniTextFromCodePage(encoding, codePageValue);
     auto& lines = document.lines;
     const auto span = FindSection(document, section);
     if (!span) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/iniencoding.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,9 +21,16 @@
 //    sections and keys, bytes above 127, LF-only line ends.
 //  - values are read with the spaces and tabs around them removed, and one
 //    pair of enclosing double or single quotes dropped.
+//  - a lone CR at the very end of the file ends that line: what is written
+//    after it starts on a line of its own.
+//  - a file in UTF-16 LE or UTF-8 with its byte-order mark holds the same
+//    sections and keys, and is written back in its own form (see
+//    iniencoding.h). Names and values are always passed in the code page.
 struct IniDocument {
-    // Every line with its own line end; only the last one may have none.
+    // Every line with its own line end; only the last one may have none. In
+    // the file's text form (IniText::text).
     std::vector<std::string> lines;
+    IniFileForm form;
 };
 
 IniDocument ParseIni(std::string_view bytes);

@@ -274,9 +274,14 @@ TEST_F(BuiltDialog, TabVisitsTheTabStopsInTemplateOrderSkippingTheHiddenPair)
     EXPECT_EQ(visited, expected);
     EXPECT_EQ(FocusName(), ControlName(kHeightFieldId)); // round again
 
-    // Backwards from the first stop reaches the last one.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(FocusName(), ControlName(kOutlineColorId));
+    // Backwards, the same ring the other way round: from the first stop to
+    // the last one, and through both links.
+    std::vector<int> back;
+    for (std::size_t step = 0; step < expected.size(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        back.push_back(FocusName().toInt());
+    }
+    EXPECT_EQ(back, std::vector<int>(expected.rbegin(), expected.rend()));
 }
 
 TEST_F(BuiltDialog, NeverShowsTheHiddenPairNorGivesItTheFocus)
@@ -341,6 +346,47 @@ TEST(LinkLabel, TurnsTheTemplateMarkupIntoRichTextWithItsTargets)
     urls.clear();
     EXPECT_EQ(LinkMarkupToRichText(QStringLiteral("plain"), urls), QStringLiteral("plain"));
     EXPECT_TRUE(urls.isEmpty());
+}
+
+TEST(LinkLabel, TabWalksItsLinksBothWaysAndThenLeaves)
+{
+    QDialog window;
+    auto* before = new QPushButton(&window);
+    before->setObjectName(QStringLiteral("before"));
+    auto* label = new LinkLabel(QStringLiteral("<a href=\"first\">1</a> and <a href=\"second\">2</a>"), &window);
+    auto* after = new QPushButton(&window);
+    after->setObjectName(QStringLiteral("after"));
+    label->setFocusPolicy(Qt::StrongFocus);
+    label->move(0, 40);
+    after->move(0, 80);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy triggered(label, &LinkLabel::linkTriggered);
+    // Where the focus is, and for the label the link that Enter opens.
+    const auto stop = [&]() -> QString {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus != label)
+            return focus == nullptr ? QString() : focus->objectName();
+        QTest::keyClick(label, Qt::Key_Return);
+        return triggered.isEmpty() ? QStringLiteral("label") : triggered.takeLast().at(1).toString();
+    };
+    const auto press = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    };
+
+    before->setFocus(Qt::OtherFocusReason);
+    QStringList forward;
+    for (int step = 0; step < 4; ++step) {
+        press(Qt::Key_Tab);
+        forward << stop();
+    }
+    EXPECT_EQ(forward.join(QLatin1Char(' ')).toStdString(), "first second after before");
+    QStringList backward;
+    for (int step = 0; step < 4; ++step) {
+        press(Qt::Key_Backtab);
+        backward << stop();
+    }
+    EXPECT_EQ(backward.join(QLatin1Char(' ')).toStdString(), "after second first before");
 }
 
 TEST_F(BuiltDialog, LinksLeadToAnEncyclopediaArticleAndAForum)

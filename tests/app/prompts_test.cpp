@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 const SaveFileRequest kTextRequest{TextFileFilters, 3, 1, "csv"};
 } // namespace
@@ -76,6 +78,55 @@ TEST_F(SavePrompt, ChoosesAnExistingFileWithoutAskingFirst)
     EXPECT_EQ(ReadFileBytes(path), "old"); // choosing touches nothing
 }
 
+TEST_F(SavePrompt, RefusesAMissingFolderOrAReadOnlyFileAndStaysOpen)
+{
+    WriteFileBytes(folder.file("locked.csv"), "old");
+    ::chmod(folder.file("locked.csv").c_str(), 0444);
+    struct Case {
+        QString typed;
+        QString reason;
+    };
+    const Case cases[] = {
+        {QStringLiteral("no-such-folder/values.csv"),
+         QStringLiteral("values.csv\nThis folder does not exist.\nCheck the path and try again.")},
+        {QString::fromStdString(folder.file("locked.csv/values.csv")),
+         QStringLiteral("values.csv\nThis folder does not exist.\nCheck the path and try again.")},
+        {QStringLiteral("locked"), // the default extension makes it locked.csv
+         QStringLiteral("locked.csv\nThis file is read-only.\nTry again with a different file name.")},
+    };
+    for (const Case& c : cases) {
+        QString said;
+        bool stayedOpen = false;
+        WhenModalShows([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(QString::fromStdString(folder.path()));
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(c.typed);
+            WhenModalShows([&](QWidget* refusal) {
+                auto* box = qobject_cast<QMessageBox*>(refusal);
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->parentWidget(), dialog);
+                said = box->text();
+                box->button(QMessageBox::Ok)->click();
+            });
+            static_cast<QDialog*>(dialog)->accept();
+            stayedOpen = dialog->isVisible();
+            dialog->reject();
+        });
+        std::string path = "unchanged";
+        EXPECT_FALSE(prompts.PromptSaveFile(kTextRequest, path)) << c.typed.toStdString();
+        EXPECT_EQ(said.toStdString(), c.reason.toStdString());
+        EXPECT_TRUE(stayedOpen) << c.typed.toStdString();
+    }
+    EXPECT_EQ(ReadFileBytes(folder.file("locked.csv")), "old");
+
+    // A writable file and a new name in an existing folder pass.
+    EXPECT_EQ(SaveNameRefusal(QString::fromStdString(folder.file("new.csv"))), QString());
+    ::chmod(folder.file("locked.csv").c_str(), 0644);
+    EXPECT_EQ(SaveNameRefusal(QString::fromStdString(folder.file("locked.csv"))), QString());
+    EXPECT_EQ(SaveNameRefusal(QString::fromStdString(folder.path())), QString()); // opened, not refused
+}
+
 TEST_F(SavePrompt, ReportsACancelledDialog)
 {
     WhenModalShows([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
@@ -87,10 +138,9 @@ TEST(MessageBoxes, ErrorBoxHasNoOwnerAndStaysOnTop)
 {
     QtUserPrompts prompts;
     bool checked = false;
-    WhenModalShows([&checked](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
+    WhenWindowShows<QMessageBox>([&checked](QMessageBox* box) {
         EXPECT_EQ(box->parentWidget(), nullptr);
+        EXPECT_EQ(box->windowModality(), Qt::NonModal); // blocks no other window
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Error"));
         EXPECT_EQ(box->text(), QStringLiteral("Cannot create this file"));
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
@@ -112,6 +162,7 @@ TEST(MessageBoxes, InformationBoxBelongsToTheDialog)
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->parentWidget(), &owner);
+        EXPECT_EQ(box->windowModality(), Qt::WindowModal); // blocks its owner only
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Information"));
         EXPECT_EQ(box->text(), QStringLiteral("File saved\nThe file is an aSCII Delimited File."));
         EXPECT_EQ(box->icon(), QMessageBox::Information);

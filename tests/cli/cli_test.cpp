@@ -32,7 +32,7 @@ TEST_F(CliTest, CsvIsTheDialogsTextExportByteForByte)
         EXPECT_EQ(file.exitStatus, 0) << height;
         EXPECT_EQ(ReadFileBytes(Out("cli.csv")), expected) << height;
         EXPECT_EQ(file.out, "");
-        EXPECT_EQ(file.err, prompts.information.at(0) + "\n");
+        EXPECT_EQ(file.err, ""); // silent on success
 
         const ProcessResult piped = Run({"--csv", "-", "--height", height});
         EXPECT_EQ(piped.exitStatus, 0) << height;
@@ -158,8 +158,8 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
         FakePrompts prompts;
         prompts.answer = Out("dialog/") + c.typed;
         ASSERT_EQ(ExportImageFile(dialog, prompts), 1) << c.typed;
-        const ProcessResult result =
-            Run({"--height", "100", "--diagonals", "6", "--internal-circle", "no", "--image", Out("cli/") + c.typed});
+        const ProcessResult result = Run({"--height", "100", "--diagonals", "6", "--internal-circle", "no", "--verbose",
+                                          "--image", Out("cli/") + c.typed});
         EXPECT_EQ(result.exitStatus, 0) << c.typed;
         EXPECT_EQ(result.err, prompts.information.at(0) + "\n");
         EXPECT_EQ(result.err, std::string("The file ") + c.saved + " has been successfully saved\n");
@@ -191,10 +191,15 @@ TEST_F(CliTest, FailedWritesGiveTheExportsMessageAndExitOne)
         {{"--image", Out("missing/figure.png")}, "Cannot save the file figure.png\n"},
     };
     for (const Case& c : cases) {
-        const ProcessResult result = Run(c.arguments);
-        EXPECT_EQ(result.exitStatus, 1) << c.message;
-        EXPECT_EQ(result.err, c.message);
-        EXPECT_EQ(result.out, "");
+        for (const bool verbose : {false, true}) {
+            std::vector<std::string> arguments = c.arguments;
+            if (verbose)
+                arguments.insert(arguments.begin(), "--verbose");
+            const ProcessResult result = Run(arguments);
+            EXPECT_EQ(result.exitStatus, 1) << c.message;
+            EXPECT_EQ(result.err, c.message);
+            EXPECT_EQ(result.out, "");
+        }
     }
     EXPECT_EQ(ReadFileBytes(Out("locked.svg")), "old drawing");
     EXPECT_EQ(ReadFileBytes(Out("figure.")), "old");
@@ -222,7 +227,38 @@ TEST_F(CliTest, NeedsNoDisplay)
     windowless.unsetVariables = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"};
     const ProcessResult result = Run({"--image", Out("figure.jpg"), "--csv", Out("figure.csv")}, windowless);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(result.err, "File saved\nThe file is an aSCII Delimited File.\n"
-                          "The file figure.jpg has been successfully saved\n");
+    EXPECT_EQ(result.err, "");
     EXPECT_TRUE(FileExists(Out("figure.jpg")));
+}
+
+TEST_F(CliTest, SaysWhatItWroteOnlyWhenAskedTo)
+{
+    const std::vector<std::string> all = {"--image",         Out("figure.jpg"), "--svg",
+                                          Out("figure.svg"), "--csv",           Out("figure.csv")};
+    const ProcessResult quiet = Run(all);
+    EXPECT_EQ(quiet.exitStatus, 0);
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(quiet.err, "");
+
+    std::vector<std::string> verbose = all;
+    verbose.push_back("--verbose");
+    const ProcessResult told = Run(verbose);
+    EXPECT_EQ(told.exitStatus, 0);
+    EXPECT_EQ(told.out, "");
+    EXPECT_EQ(told.err, "File saved\nThe file is an aSCII Delimited File.\n"
+                        "The file figure.svg has been successfully saved\n"
+                        "The file figure.jpg has been successfully saved\n");
+
+    // The values printed without an output, and a file written to the
+    // standard output, are the same either way.
+    EXPECT_EQ(Run({"--verbose"}).out, Run({}).out);
+    const ProcessResult piped = Run({"--csv", "-", "--verbose"});
+    EXPECT_EQ(piped.out, Run({"--csv", "-"}).out);
+    EXPECT_EQ(piped.err, "");
+
+    // Everything after a refused option is as before: status 2, nothing written.
+    const ProcessResult refused = Run({"--verbose=yes", "--csv", Out("never.csv")});
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_EQ(refused.err, "decagon-cli: --verbose takes no value\n");
+    EXPECT_FALSE(FileExists(Out("never.csv")));
 }

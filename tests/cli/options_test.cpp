@@ -59,6 +59,11 @@ TEST(CliOptions, TakesValuesAfterASpaceOrAnEqualsSign)
     EXPECT_EQ(options.svgPath, "a.svg");
     EXPECT_EQ(options.imagePath, "b.png");
 
+    EXPECT_FALSE(options.verbose);
+    ASSERT_EQ(Parse({"--verbose", "--csv", "a.csv"}, options, message), CliRequest::Run);
+    EXPECT_TRUE(options.verbose);
+    EXPECT_EQ(options.csvPath, "a.csv");
+
     EXPECT_EQ(Parse({"--height", "0", "--help"}, options, message), CliRequest::Help);
     EXPECT_EQ(Parse({"--version"}, options, message), CliRequest::Version);
 }
@@ -92,6 +97,7 @@ TEST(CliOptions, RefusesBadInputWithAMessageNamingIt)
         {{"-h"}, "unexpected argument \"-h\""},
         {{"figure.csv"}, "unexpected argument \"figure.csv\""},
         {{"--help=me"}, "--help takes no value"},
+        {{"--verbose=1"}, "--verbose takes no value"},
         {{"--image", "-"}, "--image cannot write to the standard output"},
         {{"--csv", "-", "--svg", "-"}, "only one of --csv and --svg can write to the standard output"},
     };

@@ -36,6 +36,22 @@ TEST(TextFile, DataLineAtANegativeHeight)
               "5.230811;\n\n");
 }
 
+TEST(TextFile, AZeroInradiusIsWrittenWithoutASign)
+{
+    EXPECT_EQ(TextFileDataLine(RecordWithHeight(-1.0)),
+              "-1.000000;40.000000;-0.500000;0.000000;0.523329;-0.309017;36.000000;-0.628319;0.497715;-0.500000;"
+              "-0.500000,-0.154508;0.475528;-0.404508;0.293893;-0.500000;0.000000;-0.404508;-0.293893;-0.154508;"
+              "-0.475528;0.154508;-0.475528;0.404508;-0.293893;0.500000;0.000000;0.404508;0.293893;0.154508;"
+              "0.475528;\n\n");
+    for (double height : {-1.9999, -0.25, -1e-300, 0.25, 1.9999}) {
+        const std::string line = TextFileDataLine(RecordWithHeight(height));
+        std::size_t fourth = 0;
+        for (int cell = 0; cell < 3; ++cell)
+            fourth = line.find(';', fourth) + 1;
+        EXPECT_EQ(line.substr(fourth, 9), "0.000000;") << height;
+    }
+}
+
 TEST(TextFile, HugeValuesAreWrittenWhole)
 {
     DecagonRecord record = RecordWithHeight(1.797e308);

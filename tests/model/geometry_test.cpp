@@ -130,6 +130,30 @@ TEST(ComputeGeometry, InradiusTakesTheWholePartOfTheRadiusFirst)
     EXPECT_EQ(Shown(wider.internalRadius), "120.7842");
 }
 
+TEST(ComputeGeometry, AZeroInradiusIsAlwaysPositiveZero)
+{
+    // The whole part of the radius is a 32-bit integer, which has no negative
+    // zero: every radius between -1 and 1 gives +0, whatever its sign.
+    const double heights[] = {-1.9999999, -1.0, -0.25, -1e-300, -4.9e-324, 4.9e-324, 0.25, 1.0, 1.9999999};
+    for (double height : heights) {
+        const DecagonRecord record = RecordWithHeight(height);
+        EXPECT_EQ(record.internalRadius, 0.0) << height;
+        EXPECT_FALSE(std::signbit(record.internalRadius)) << height;
+        EXPECT_EQ(Shown(record.internalRadius), "0.0000") << height;
+    }
+    // Just outside, the sign is the radius's own again.
+    EXPECT_EQ(Shown(RecordWithHeight(-2.0).internalRadius), "-0.9511");
+    EXPECT_EQ(Shown(RecordWithHeight(2.0).internalRadius), "0.9511");
+    // The other values keep the sign of the operations that make them: the
+    // smallest negative height halves to a radius of -0, and so do the
+    // lengths taken from it.
+    const DecagonRecord tiny = RecordWithHeight(-4.9e-324);
+    EXPECT_EQ(Shown(tiny.externalRadius), "-0.0000");
+    EXPECT_EQ(Shown(tiny.chord), "-0.0000");
+    EXPECT_EQ(Shown(tiny.hypotenuse), "0.0000");
+    EXPECT_EQ(Shown(tiny.vertices[2].y), "0.0000"); // (-R) * +0 with R = -0
+}
+
 TEST(ComputeGeometry, NegativeHeightMirrorsThroughTheCentre)
 {
     const DecagonRecord record = RecordWithHeight(-100.0);

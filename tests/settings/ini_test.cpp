@@ -6,6 +6,9 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <string_view>
+
+using namespace std::literals;
 
 namespace {
 std::string Set(const std::string& bytes, const char* section, const char* key, const char* value)
@@ -144,4 +147,97 @@ TEST(ProfileFile, CreatesAMissingFileAndNeverOverwritesAnUnreadableOne)
     EXPECT_FALSE(WriteProfileString("S", "k", "6", folderPath));
     EXPECT_TRUE(std::filesystem::is_directory(folderPath));
     EXPECT_EQ(GetProfileInt("S", "k", 5, folderPath), 5);
+}
+
+TEST(Ini, ALoneCarriageReturnAtTheEndEndsItsLine)
+{
+    EXPECT_EQ(Set("[Debug]\r\nE6=1\r", "Debug", "E7", "2"), "[Debug]\r\nE6=1\r\nE7=2\r\n");
+    EXPECT_EQ(Set("[Debug]\r\nE6=1\r", "Colors", "Lines", "2"), "[Debug]\r\nE6=1\r\n[Colors]\r\nLines=2\r\n");
+    EXPECT_EQ(Set("[Debug]\r", "Debug", "E6", "2"), "[Debug]\r\nE6=2\r\n");
+    // Its value is replaced without the CR.
+    EXPECT_EQ(*IniGetString(ParseIni("[Debug]\r\nE6=1\r"), "Debug", "E6"), "1");
+    EXPECT_EQ(Set("[Debug]\r\nE6=1\r", "Debug", "E6", "2"), "[Debug]\r\nE6=2\r");
+}
+
+namespace {
+// A file as an editor saves it in UTF-16 LE ("Unicode"): the mark, then the
+// units, low byte first.
+std::string Utf16LeFile(std::u16string_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+} // namespace
+
+TEST(IniEncodings, Utf16FileHoldsTheSameSectionsAndKeysAndStaysUtf16)
+{
+    const std::string before = Utf16LeFile(u"; r\u00e9glages \u2013 \U0001F600\r\n[Trigo]\r\nHypoth\u00e9nuse=1\r\n"
+                                           u"[Colors]\r\nLines=3\r\nName=caf\u00e9 \u20ac \u65e5\r\n");
+    const IniDocument document = ParseIni(before);
+    EXPECT_EQ(IniGetInt(document, "Colors", "Lines", -1), 3);
+    EXPECT_EQ(IniGetInt(document, "Trigo", "Hypoth\xE9nuse", -1), 1);
+    // Read back in the code page: the euro sign is 0x80 there; what it lacks is "?".
+    EXPECT_EQ(*IniGetString(document, "colors", "NAME"), "caf\xE9 \x80 ?");
+
+    EXPECT_EQ(Set(before, "Trigo", "Hypoth\xE9nuse", "133.3881"),
+              Utf16LeFile(u"; r\u00e9glages \u2013 \U0001F600\r\n[Trigo]\r\nHypoth\u00e9nuse=133.3881\r\n"
+                          u"[Colors]\r\nLines=3\r\nName=caf\u00e9 \u20ac \u65e5\r\n"));
+    EXPECT_EQ(Set(before, "Colors", "E6", "8"),
+              Utf16LeFile(u"; r\u00e9glages \u2013 \U0001F600\r\n[Trigo]\r\nHypoth\u00e9nuse=1\r\n"
+                          u"[Colors]\r\nLines=3\r\nName=caf\u00e9 \u20ac \u65e5\r\nE6=8\r\n"));
+    EXPECT_EQ(Set(Utf16LeFile(u""), "Trigo", "Hypoth\xE9nuse", "\x80"),
+              Utf16LeFile(u"[Trigo]\r\nHypoth\u00e9nuse=\u20ac\r\n"));
+}
+
+TEST(IniEncodings, Utf8MarkNoLongerHidesTheFirstSection)
+{
+    const std::string before = kUtf8Mark + "[Colors]\r\nLines=3\r\n; caf\xC3\xA9\r\n";
+    const IniDocument document = ParseIni(before);
+    EXPECT_EQ(IniGetInt(document, "Colors", "Lines", -1), 3);
+    EXPECT_EQ(Set(before, "Colors", "Lines", "4"), kUtf8Mark + "[Colors]\r\nLines=4\r\n; caf\xC3\xA9\r\n");
+    EXPECT_EQ(Set(before, "Trigo", "Hypoth\xE9nuse", "1"),
+              kUtf8Mark + "[Colors]\r\nLines=3\r\n; caf\xC3\xA9\r\n[Trigo]\r\nHypoth\xC3\xA9nuse=1\r\n");
+    // The single byte 0xE9 is no "é" in a UTF-8 file: a key of its own.
+    const std::string stray = kUtf8Mark + "[Trigo]\r\nHypoth\xE9nuse=1\r\n";
+    EXPECT_FALSE(IniGetString(ParseIni(stray), "Trigo", "Hypoth\xE9nuse"));
+    EXPECT_EQ(*IniGetString(ParseIni(stray + "x=\xE9\r\n"), "Trigo", "x"), "?");
+}
+
+TEST(IniEncodings, EveryByteOfAMarkedFileComesBackUnchanged)
+{
+    // Lone halves of surrogate pairs, a reversed pair, NUL, a last odd byte.
+    const std::string units = Utf16LeFile(u"[A]\r\nk=\xD800\r\nl=\xDC00\xD800 \r\nm=\0\r\n"sv);
+    const std::string noisy[] = {
+        units,
+        units + "\x7F",
+        Utf16LeFile(u"") + "\x01",
+        Utf16LeFile(u""),
+        kUtf8Mark + "[A]\r\nk=\xFF\xC3\r\n\xED\xA0\x80\xF4\x90\x80\x80\xC0\xAF",
+        kUtf8Mark,
+    };
+    for (const std::string& bytes : noisy) {
+        EXPECT_EQ(IniBytes(ParseIni(bytes)), bytes);
+        const std::string after = Set(bytes, "B", "x", "1");
+        EXPECT_EQ(IniBytes(ParseIni(after)), after);
+        EXPECT_EQ(after.substr(0, bytes.size() / 2 * 2), bytes.substr(0, bytes.size() / 2 * 2));
+        EXPECT_EQ(after.size() % 2, bytes.size() % 2);
+        EXPECT_EQ(IniGetInt(ParseIni(after), "B", "x", 0), 1);
+    }
+    // The odd byte stays last, after what was added.
+    EXPECT_EQ(Set(Utf16LeFile(u"[A]\r\n") + "\x7F", "A", "k", "1"), Utf16LeFile(u"[A]\r\nk=1\r\n") + "\x7F");
+}
+
+TEST(IniEncodings, AnyOtherFormIsReadAsSingleBytes)
+{
+    // A big-endian mark, half a mark, a mark not at the start.
+    for (const std::string& bytes : {std::string("\xFE\xFF[A]\r\n"), std::string("\xFF[A]\r\n"),
+                                     std::string("\xEF\xBB[A]\r\n"), "[A]\r\n" + kUtf8Mark + "\r\n"}) {
+        EXPECT_EQ(Set(bytes, "B", "Hypoth\xE9nuse", "1"), bytes + "[B]\r\nHypoth\xE9nuse=1\r\n");
+    }
 }

@@ -16,6 +16,12 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { LocateSettingsFile(folder.file("decagon")); }
 
+    // A value as the settings file holds it now.
+    std::string GetProfileString(const char* section, const char* key)
+    {
+        return IniGetString(ParseIni(ReadFileBytes(SettingsFilePath)), section, key).value_or("(missing)");
+    }
+
     // What the program does with the settings file from start to first display.
     DecagonRecord Start()
     {
@@ -130,6 +136,21 @@ TEST_F(SettingsTest, ColoursAreReadWithoutRangeCheck)
     EXPECT_EQ(record.diagonalColors[8], INT32_MAX);
 }
 
+TEST_F(SettingsTest, AZeroInradiusIsStoredWithoutASign)
+{
+    DecagonRecord record;
+    InitDecagonRecord(&record);
+    for (double height : {-1.9999, -1.0, -0.25, 0.25, 1.0}) {
+        record.expectedHeight = height;
+        ComputeDecagon(&record);
+        EXPECT_EQ(GetProfileString("Trigo", "Rayon Interieur"), "0.0000") << height;
+    }
+    record.expectedHeight = -0.25;
+    ComputeDecagon(&record);
+    EXPECT_EQ(GetProfileString("Trigo", "Rayon Exterieur"), "-0.1250");
+    EXPECT_EQ(GetProfileString("Debug", "E8"), "-0.1250, 0.0000");
+}
+
 TEST_F(SettingsTest, OneSaveEqualsTheKeyByKeyWrites)
 {
     const std::string starts[] = {
@@ -216,4 +237,106 @@ TEST_F(SettingsTest, SymbolicLinkStaysALink)
     EXPECT_EQ(record.outlineColor, 6);
     EXPECT_TRUE(std::filesystem::is_symlink(SettingsFilePath));
     EXPECT_NE(ReadFileBytes(real).find("[Diagonale]"), std::string::npos);
+}
+
+namespace {
+// One settings file in one of its three forms. The program's own lines are
+// given as it writes them in the code page; the line of the user's comes in
+// the form's own text.
+struct FileForm {
+    const char* name;
+    std::string mark;
+    std::string userLine;
+    std::string (*encode)(const std::string& codePageText);
+};
+
+std::string AsCodePage(const std::string& text) { return text; }
+
+// The code-page text as UTF-16 LE; the program's lines hold no byte that
+// differs between Windows-1252 and Latin-1, so each byte is its own unit.
+std::string AsUtf16Le(const std::string& text)
+{
+    std::string units;
+    for (const char byte : text) {
+        units += byte;
+        units += '\0';
+    }
+    return units;
+}
+
+std::string AsUtf8(const std::string& text)
+{
+    std::string utf8;
+    for (const char byte : text) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code < 0x80) {
+            utf8 += byte;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (code >> 6));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+// "; réglages – atelier 😀" and its line end: the en dash and the face lie
+// outside the code page, the face beyond 16 bits.
+constexpr char kUtf16Comment[] =
+    ";\0 \0r\0\xE9\0g\0l\0a\0g\0e\0s\0 \0\x13\x20 \0a\0t\0e\0l\0i\0e\0r\0 \0\x3D\xD8\0\xDE\r\0\n\0";
+
+const FileForm kFileForms[] = {
+    {"code page", "", "; r\xE9glages \x96 atelier\r\n", AsCodePage},
+    {"UTF-16 LE", "\xFF\xFE", std::string(kUtf16Comment, sizeof kUtf16Comment - 1), AsUtf16Le},
+    {"UTF-8", "\xEF\xBB\xBF", "; r\xC3\xA9glages \xE2\x80\x93 atelier \xF0\x9F\x98\x80\r\n", AsUtf8},
+};
+} // namespace
+
+TEST_F(SettingsTest, EachFormLastsThroughAStartAComputeAndAnExit)
+{
+    for (const FileForm& form : kFileForms) {
+        SCOPED_TRACE(form.name);
+        const auto file = [&form](const std::string& programLines) {
+            return form.mark + form.userLine + form.encode(programLines);
+        };
+        WriteFileBytes(SettingsFilePath, file("[Colors]\r\nLines=3\r\nE6=40\r\n"));
+
+        DecagonRecord record = Start();
+        EXPECT_EQ(record.outlineColor, 3);
+        EXPECT_EQ(record.diagonalColors[0], 40);
+        const std::string started = "[Colors]\r\nLines=3\r\nE6=40\r\n" +
+                                    DefaultColorKeys().substr(std::string("E6=8\r\n").size()) + DefaultDebugSection() +
+                                    DefaultTrigoAndOffsets() + "[Diagonale]\r\nSelected=1\r\n";
+        EXPECT_EQ(ReadFileBytes(SettingsFilePath), file(started));
+
+        // Compute with a height whose radius rounds toward zero.
+        record.expectedHeight = 1;
+        record.backgroundColor = 12;
+        ComputeDecagon(&record);
+        const std::string computed = ReadFileBytes(SettingsFilePath);
+        std::string expected = started;
+        const auto replace = [&expected](const std::string& from, const std::string& to) {
+            const auto at = expected.find(from);
+            ASSERT_NE(at, std::string::npos) << from;
+            expected.replace(at, from.size(), to);
+        };
+        replace("Background=0\r\n", "Background=12\r\n");
+        replace("Rayon Exterieur=127.4420\r\nRayon Interieur=120.7842\r\nCorde=78.7635\r\nHypoth\xE9nuse=133.3881",
+                "Rayon Exterieur=0.5000\r\nRayon Interieur=0.0000\r\nCorde=0.3090\r\nHypoth\xE9nuse=0.5233");
+        const auto debug = expected.find("[Debug]\r\n");
+        const auto trigo = expected.find("[Trigo]\r\n");
+        expected.replace(debug, trigo - debug,
+                         "[Debug]\r\nE6=0.1545, -0.4755\r\nE7=0.4045, -0.2939\r\nE8=0.5000, -0.0000\r\n"
+                         "E9=0.4045, 0.2939\r\nE10=0.1545, 0.4755\r\nE1=-0.1545, 0.4755\r\nE2=-0.4045, 0.2939\r\n"
+                         "E3=-0.5000, -0.0000\r\nE4=-0.4045, -0.2939\r\nE5=-0.1545, -0.4755\r\n");
+        EXPECT_EQ(computed, file(expected));
+
+        // Exit after a new vertex colour.
+        record.diagonalColors[9] = 47;
+        SaveSettings(&record, 0, 0, SettingsFilePath);
+        replace("E5=1\r\n", "E5=47\r\n");
+        EXPECT_EQ(ReadFileBytes(SettingsFilePath), file(expected));
+
+        // And the next start reads it all back.
+        EXPECT_EQ(Start().diagonalColors[9], 47);
+    }
 }
