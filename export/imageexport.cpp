@@ -89,6 +89,12 @@ int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts
             return ShowErrorBox(prompts, "This image type is not known");
     }
 
+    // A figure larger than the format can hold cannot be made in it.
+    std::int32_t side = 0;
+    const std::int32_t largest = ImageFormatLargestSide(formatIndex);
+    if (largest > 0 && CanvasSideOf(record->expectedHeight, side) != 0 && side > largest)
+        return ShowErrorBox(prompts, "Cannot create the image");
+
     std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(dialog, record);
     if (!bitmap)
         return ShowErrorBox(prompts, "Cannot create the image");

@@ -145,6 +145,19 @@ std::int32_t ImageFormatIndexByName(const char* name)
     return 0;
 }
 
+std::int32_t ImageFormatLargestSide(std::int32_t formatIndex)
+{
+    const auto& names = FormatNames();
+    if (formatIndex < 1 || static_cast<std::size_t>(formatIndex) > names.size())
+        return 0;
+    const QByteArray& name = names[static_cast<std::size_t>(formatIndex - 1)];
+    // Icons and cursors store a side of at most 256 in one byte; Qt's writer
+    // would shrink a larger image to 256 x 256 without a word.
+    if (name == "ico" || name == "cur")
+        return 256;
+    return 0;
+}
+
 ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap)
 {
     bitmap.reset();
@@ -180,6 +193,9 @@ ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, c
         return ImageError::UnknownFormat;
     if ((params.flags & kSaveReplaceExisting) == 0 && Exists(path))
         return ImageError::FileExists;
+    const std::int32_t largest = ImageFormatLargestSide(params.formatIndex);
+    if (largest > 0 && (bitmap.pixels.width() > largest || bitmap.pixels.height() > largest))
+        return ImageError::TooLarge;
     const QByteArray& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
     if (format == kSvgFormat)
         return WriteSvg(path, bitmap.plan, params);
