@@ -213,6 +213,12 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
             return CliRequest::Invalid;
         }
 
+        // Written as standard output, not opened anew: opening it would
+        // truncate a file that the shell appends standard output to.
+        const bool isPath = option->id == OptionId::Csv || option->id == OptionId::Svg || option->id == OptionId::Image;
+        if (isPath && value == kStandardOutputDevice)
+            value = kStandardOutput;
+
         bool ok = true;
         switch (option->id) {
         case OptionId::Height:
@@ -315,8 +321,9 @@ std::string CliUsageText()
            "  --version                show the version\n"
            "  --settings-path          show the settings file's full path\n"
            "\n"
-           "FILE \"-\" is the standard output for --csv and --svg. With no output option the\n"
-           "values are printed one a line, the label first and the value last.\n"
+           "FILE \"-\" (or /dev/stdout) is the standard output for --csv and --svg. With no\n"
+           "output option the values are printed one a line, the label first and the value\n"
+           "last.\n"
            "Colours come from Vanteo.ini beside the program, or when there is none and\n"
            "none can be made there, from $XDG_CONFIG_HOME/decagon/Vanteo.ini (default\n"
            "~/.config/decagon/Vanteo.ini); the file is only read.\n"

@@ -17,8 +17,10 @@ constexpr int kCliSuccess = 0;
 constexpr int kCliFailed = 1;   // an output could not be written
 constexpr int kCliBadUsage = 2; // an option or value was refused; nothing was written
 
-// "-" as a file name: standard output (--csv and --svg only).
+// "-" as a file name: standard output (--csv and --svg only). /dev/stdout
+// means the same.
 constexpr char kStandardOutput[] = "-";
+constexpr char kStandardOutputDevice[] = "/dev/stdout";
 
 struct CliOptions {
     double height = kDefaultExpectedHeight;

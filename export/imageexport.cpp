@@ -89,6 +89,11 @@ int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts
             return ShowErrorBox(prompts, "This image type is not known");
     }
 
+    // A figure of a size that the format cannot hold cannot be made in it.
+    std::int32_t side = 0;
+    if (CanvasSideOf(record->expectedHeight, side) != 0 && side > 0 && !ImageFormatHoldsSize(formatIndex, side, side))
+        return ShowErrorBox(prompts, "Cannot create the image");
+
     std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(dialog, record);
     if (!bitmap)
         return ShowErrorBox(prompts, "Cannot create the image");

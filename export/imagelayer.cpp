@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QMimeData>
 
+#include <algorithm>
 #include <cstddef>
 #include <sys/stat.h>
 #include <vector>
@@ -145,6 +146,26 @@ std::int32_t ImageFormatIndexByName(const char* name)
     return 0;
 }
 
+bool ImageFormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height)
+{
+    const auto& names = FormatNames();
+    if (formatIndex < 1 || static_cast<std::size_t>(formatIndex) > names.size() || width < 0 || height < 0)
+        return false;
+    const QByteArray& name = names[static_cast<std::size_t>(formatIndex - 1)];
+    const std::int32_t longest = std::max(width, height);
+    // Icons and cursors keep a side of at most 256 in one byte.
+    if (name == "ico" || name == "cur")
+        return longest <= 256;
+    // Apple icons come in a few square sizes only.
+    if (name == "icns")
+        return width == height && width >= 16 && width <= 1024 && (width & (width - 1)) == 0;
+    if (name == "webp")
+        return longest <= 16383;
+    if (name == "jpeg" || name == "jpg")
+        return longest <= 65500;
+    return true;
+}
+
 ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap)
 {
     bitmap.reset();
@@ -180,6 +201,8 @@ ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, c
         return ImageError::UnknownFormat;
     if ((params.flags & kSaveReplaceExisting) == 0 && Exists(path))
         return ImageError::FileExists;
+    if (!ImageFormatHoldsSize(params.formatIndex, bitmap.pixels.width(), bitmap.pixels.height()))
+        return ImageError::TooLarge;
     const QByteArray& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
     if (format == kSvgFormat)
         return WriteSvg(path, bitmap.plan, params);

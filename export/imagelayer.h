@@ -21,6 +21,7 @@ enum class ImageError : std::uint16_t {
     CannotWrite = 4,   // the file could not be created or written
     FileExists = 5,    // the file exists and replacing was not asked for
     NoClipboard = 6,   // the clipboard did not take the image
+    TooLarge = 7,      // the format cannot hold an image of that size
 };
 
 // Starts the layer: fails unless writers for "jpeg" and "bmp" are available.
@@ -38,6 +39,13 @@ void EnableLzwCompression(bool enabled);
 // which draws the figure as vectors at true scale from the bitmap's plan):
 // an index of 1 or more, or 0 when no format bears that name.
 std::int32_t ImageFormatIndexByName(const char* name);
+
+// Whether the format can hold a width x height image whole. Icons and
+// cursors hold at most 256 x 256, Apple icons only squares of 16, 32, 64,
+// ..., 1024, WebP at most 16383 and JPEG 65500 a side; Qt's writers would
+// shrink the first two to fit without a word. A bitmap that the format
+// cannot hold is refused (TooLarge), never shrunk.
+bool ImageFormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height);
 
 // The layer's own bitmap: the pixels, and the plan they were painted from for
 // formats that draw the figure as vectors.
@@ -74,7 +82,8 @@ void GetDefaultSaveParams(ImageSaveParams& params);
 
 // Writes the bitmap to path in the format of params.formatIndex. The "svg"
 // format writes the plan (render/svg.h) instead of the pixels; NoBitmap when
-// the plan has nothing to draw.
+// the plan has nothing to draw. TooLarge, before anything is written, for a
+// bitmap that the format cannot hold (ImageFormatHoldsSize).
 ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params);
 
 // Where clipboard images go: the system clipboard in the program, a fake in

@@ -1,5 +1,7 @@
 #include "render/canvas.h"
 
+#include "render/memorybudget.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -11,27 +13,6 @@ namespace {
 
 // Products of two coordinate ranges (each up to 2^32) need more than 64 bits.
 __extension__ typedef __int128 Wide;
-
-constexpr std::uint64_t kFallbackBudget = std::uint64_t{1} << 30;
-constexpr std::uint64_t kSmallAddressSpaceBudget = std::uint64_t{512} << 20;
-
-std::uint64_t PhysicalMemoryBytes()
-{
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0)
-        return 0;
-    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
-}
-
-std::uint64_t ComputeBudget()
-{
-    const std::uint64_t physical = PhysicalMemoryBytes();
-    std::uint64_t budget = physical == 0 ? kFallbackBudget : physical / 4;
-    if (sizeof(void*) < 8)
-        budget = std::min(budget, kSmallAddressSpaceBudget);
-    return budget;
-}
 
 // Where painting actually happens: the pixels and the visible area.
 struct Raster {
@@ -125,11 +106,7 @@ constexpr std::int64_t kDotLength = 3;
 
 } // namespace
 
-std::uint64_t CanvasByteBudget()
-{
-    static const std::uint64_t budget = ComputeBudget();
-    return budget;
-}
+std::uint64_t CanvasByteBudget() { return MemoryByteBudget(); }
 
 int MakeCanvas(std::int32_t width, std::int32_t height, Canvas& canvas)
 {

@@ -26,14 +26,11 @@ struct Canvas {
     std::int32_t height = 0;
 };
 
-// The most bytes one canvas may take: a quarter of the machine's physical
-// memory (1 GiB when it cannot be learnt, at most 512 MiB in a 32-bit
-// process). A canvas is painted whole before anything is done with it, and an
-// image export may need about as much again to encode it, so a quarter leaves
-// the rest of the machine room to work instead of swapping or killing the
-// process. The largest canvas allowed still paints in seconds (side 38000,
-// 5.8 GB, on a 24 GB machine), and a typed height beyond it is refused at
-// once.
+// The most bytes one canvas may take: MemoryByteBudget() (render/memorybudget.h),
+// a quarter of what the process may use, so that the rest of the machine
+// keeps room to work instead of swapping or killing the process. The largest
+// canvas allowed still paints in seconds (side 38000, 5.8 GB, on a 24 GB
+// machine), and a typed height beyond it is refused at once.
 std::uint64_t CanvasByteBudget();
 
 // A width x height canvas whose pixels are not yet set. Returns 0 (no

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing decagon needs on Debian 12.
-# Idempotent: apt-get runs only when a package is missing.
+# Idempotent: apt-get runs only when a package is missing. "fuzz" as the
+# first argument adds clang and its libFuzzer runtime.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,9 @@ packages=(
   libjpeg-turbo-progs librsvg2-bin clang-format
   desktop-file-utils appstream man-db
 )
+if [ "${1:-}" = "fuzz" ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

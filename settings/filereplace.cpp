@@ -1,5 +1,8 @@
 #include "settings/filereplace.h"
 
+#include "settings/tempname.h"
+#include "settings/writetarget.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -7,9 +10,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 
 #if defined(_WIN32)
 #include <io.h>
+#include <process.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -32,45 +37,131 @@ bool RenameOver(const std::string& from, const std::string& to)
 {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
-std::string ResolveLink(const std::string& path) { return path; }
-constexpr char kSeparators[] = "\\/";
+long long OwnProcessId() { return _getpid(); }
 #else
+// Private to our own user until the content is complete.
 int OpenExclusive(const std::string& path)
 {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
 }
 int CloseFd(int fd) { return ::close(fd); }
 int SyncFd(int fd) { return ::fsync(fd); }
 long long WriteFd(int fd, const void* buffer, std::size_t count) { return ::write(fd, buffer, count); }
 bool RenameOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
-std::string ResolveLink(const std::string& path)
+long long OwnProcessId() { return ::getpid(); }
+
+// How long a FIFO without a reader is waited for before the save fails.
+constexpr std::chrono::seconds kReaderWait{5};
+
+// The permissions a new file gets: 0666 less the umask, read without
+// changing it (which would race with other threads).
+unsigned NewFileMode()
 {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr)
-        return path;
-    std::string target = resolved;
-    std::free(resolved);
-    return target;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr)
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found)
+            return 0666u & ~mask;
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return 0666u & ~static_cast<unsigned>(mask);
 }
-constexpr char kSeparators[] = "/";
+
+// Opens a FIFO or a device for writing into it as it is. The open does not
+// block: a FIFO without a reader is tried again for a while, so that a
+// reader started at the same moment is met, but a save never hangs.
+int OpenStream(const std::string& path)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kReaderWait;
+    int fd = -1;
+    while ((fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK)) < 0 &&
+           errno == ENXIO && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (fd < 0)
+        return -1;
+    // What was opened must still be a FIFO or a device: a regular file put
+    // there meanwhile would be overwritten in place.
+    struct stat info {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !(S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Flushes a target written into directly. Pipes, terminals and most devices
+// have nothing to flush and say so; that is no failure.
+bool SyncDirect(int fd)
+{
+    return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS || errno == ENOTSUP || errno == EBADF;
+}
+
+// Gives the complete temporary the target's permissions, owner and group.
+// Where the group cannot be kept, the group gets no access rather than
+// another group getting the file's group access.
+void WidenToFinal(const PendingFile& pending)
+{
+    unsigned mode = pending.finalMode;
+    const bool otherOwner = pending.owner >= 0 && static_cast<uid_t>(pending.owner) != ::geteuid();
+    const bool otherGroup = pending.group >= 0 && static_cast<gid_t>(pending.group) != ::getegid();
+    if (otherOwner || otherGroup) {
+        const bool both =
+            ::fchown(pending.fd, static_cast<uid_t>(pending.owner), static_cast<gid_t>(pending.group)) == 0;
+        const bool group = both || (otherGroup && ::fchown(pending.fd, static_cast<uid_t>(-1),
+                                                           static_cast<gid_t>(pending.group)) == 0);
+        if (otherGroup && !group)
+            mode &= ~(070u | S_ISGID);
+    }
+    (void)::fchmod(pending.fd, static_cast<mode_t>(mode));
+}
+
+// Flushes the folder's entry for the renamed file, so that the new name
+// survives a power cut. Only an error of the device counts as a failure:
+// file systems that cannot flush a folder have nothing to flush.
+bool SyncFolderOf(const std::string& path)
+{
+    const auto cut = path.find_last_of('/');
+    const std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : path.substr(0, cut);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool synced = ::fsync(fd) == 0 || errno != EIO;
+    ::close(fd);
+    return synced;
+}
 #endif
 
 std::string TempNameBeside(const std::string& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
-    const auto cut = target.find_last_of(kSeparators);
-    const std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-    // The temporary's name keeps at most the first 100 bytes of the file's
-    // own name, so that it stays within the system's limit on a name's
-    // length however long the file's name is; the suffix keeps it unique.
-    const std::string name = (cut == std::string::npos ? target : target.substr(cut + 1)).substr(0, 100);
-    const auto ticks = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".%llx%x%x.tmp", ticks & 0xffffffffULL, counter++, attempt);
-    return folder + "." + name + suffix;
+    const auto ticks = static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const unsigned unique = (ticks << 8) ^ (counter++ << 4) ^ attempt;
+    return TemporaryNameFor(target, OwnProcessId(), unique);
+}
+
+bool BeginDirect(PendingFile& pending, const WriteTarget& target)
+{
+#if defined(_WIN32)
+    (void)pending;
+    (void)target;
+    return false;
+#else
+    const int fd = target.kind == TargetKind::Descriptor ? ::fcntl(target.descriptor, F_DUPFD_CLOEXEC, 0)
+                                                         : OpenStream(target.path);
+    if (fd < 0)
+        return false;
+    pending.fd = fd;
+    pending.targetPath = target.path;
+    pending.direct = true;
+    return true;
+#endif
 }
 
 } // namespace
@@ -80,31 +171,36 @@ bool BeginReplace(PendingFile& pending, const std::string& path)
     pending = PendingFile{};
     if (path.empty())
         return false;
-    const std::string target = ResolveLink(path);
-
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists) {
-        // A folder is never replaced, and a file without any write permission
-        // is read-only to us as well, even where the system would let the
-        // super-user overwrite it.
-        if ((existing.st_mode & S_IFMT) == S_IFDIR)
+    const WriteTarget target = FindWriteTarget(path);
+    switch (target.kind) {
+    case TargetKind::Refused:
+        return false;
+    case TargetKind::Stream:
+    case TargetKind::Descriptor:
+        return BeginDirect(pending, target);
+    case TargetKind::Regular:
+        // A file without any write permission is read-only to us as well,
+        // even where the system would let the super-user overwrite it.
+        if ((target.mode & 0222) == 0)
             return false;
-        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            return false;
+        break;
+    case TargetKind::NewFile:
+        break;
     }
 
+    RemoveStaleTemporaries(target.path);
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        std::string temp = TempNameBeside(target, attempt);
+        std::string temp = TempNameBeside(target.path, attempt);
         const int fd = OpenExclusive(temp);
         if (fd >= 0) {
-#if !defined(_WIN32)
-            if (exists)
-                (void)::fchmod(fd, existing.st_mode & 07777);
-#endif
             pending.fd = fd;
             pending.tempPath = std::move(temp);
-            pending.targetPath = target;
+            pending.targetPath = target.path;
+#if !defined(_WIN32)
+            pending.finalMode = target.kind == TargetKind::Regular ? target.mode : NewFileMode();
+            pending.owner = target.owner;
+            pending.group = target.group;
+#endif
             return true;
         }
         if (errno != EEXIST)
@@ -117,7 +213,19 @@ bool CommitReplace(PendingFile& pending)
 {
     if (pending.fd < 0)
         return false;
+#if !defined(_WIN32)
+    if (pending.direct) {
+        const bool synced = SyncDirect(pending.fd);
+        const bool closed = CloseFd(pending.fd) == 0;
+        pending = PendingFile{};
+        return synced && closed;
+    }
+#endif
     const bool synced = SyncFd(pending.fd) == 0;
+#if !defined(_WIN32)
+    if (synced)
+        WidenToFinal(pending);
+#endif
     const bool closed = CloseFd(pending.fd) == 0;
     pending.fd = -1;
     if (!synced || !closed || !RenameOver(pending.tempPath, pending.targetPath)) {
@@ -126,7 +234,11 @@ bool CommitReplace(PendingFile& pending)
         return false;
     }
     pending.tempPath.clear();
+#if !defined(_WIN32)
+    return SyncFolderOf(pending.targetPath);
+#else
     return true;
+#endif
 }
 
 void AbortReplace(PendingFile& pending)
@@ -137,6 +249,7 @@ void AbortReplace(PendingFile& pending)
     if (!pending.tempPath.empty())
         std::remove(pending.tempPath.c_str());
     pending.tempPath.clear();
+    pending.direct = false;
 }
 
 int WriteAllBytes(int fd, const void* buffer, std::size_t count)

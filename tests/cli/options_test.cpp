@@ -63,6 +63,10 @@ TEST(CliOptions, TakesValuesAfterASpaceOrAnEqualsSign)
     ASSERT_EQ(Parse({"--verbose", "--csv", "a.csv"}, options, message), CliRequest::Run);
     EXPECT_TRUE(options.verbose);
     EXPECT_EQ(options.csvPath, "a.csv");
+    // Standard output by its device name is standard output: a file that it
+    // appends to must not be opened anew.
+    ASSERT_EQ(Parse({"--svg=/dev/stdout"}, options, message), CliRequest::Run);
+    EXPECT_EQ(options.svgPath, "-");
 
     EXPECT_EQ(Parse({"--height", "0", "--help"}, options, message), CliRequest::Help);
     EXPECT_EQ(Parse({"--version"}, options, message), CliRequest::Version);
@@ -100,6 +104,9 @@ TEST(CliOptions, RefusesBadInputWithAMessageNamingIt)
         {{"--verbose=1"}, "--verbose takes no value"},
         {{"--image", "-"}, "--image cannot write to the standard output"},
         {{"--csv", "-", "--svg", "-"}, "only one of --csv and --svg can write to the standard output"},
+        {{"--image", "/dev/stdout"}, "--image cannot write to the standard output"},
+        {{"--csv", "/dev/stdout", "--svg=-"}, "only one of --csv and --svg can write to the standard output"},
+        {{"--height", "/dev/stdout"}, "the height \"/dev/stdout\" is not a number"},
     };
     for (const Case& c : cases) {
         CliOptions options;

@@ -32,7 +32,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     std::vector<std::string> command = {program};
     command.insert(command.end(), arguments.begin(), arguments.end());
     ProcessResult result;
-    result.exitStatus = SpawnAndWait(command, outPath, errPath, envp.data());
+    result.exitStatus =
+        SpawnAndWait(command, outPath, errPath, envp.data(), SpawnOptions{options.appendOutput, options.addressSpace});
     if (options.standardOutput.empty())
         result.out = ReadFileBytes(outPath);
     result.err = ReadFileBytes(errPath);

@@ -147,6 +147,25 @@ TEST_F(ImageExportTest, NothingToDrawIsReported)
     }
 }
 
+TEST_F(ImageExportTest, AnIconAbove256IsRefusedNotShrunk)
+{
+    for (const char* name : {"figure.ico", "figure.cur"}) {
+        record.expectedHeight = 256.9;
+        ComputeGeometry(record);
+        prompts.answer = folder.file(name);
+        ASSERT_EQ(ExportImageFile(dialog, prompts), 1) << name;
+        EXPECT_EQ(QImage(QString::fromStdString(prompts.answer)).size(), QSize(256, 256)) << name;
+        const std::string written = ReadFileBytes(prompts.answer);
+
+        record.expectedHeight = 300.0;
+        ComputeGeometry(record);
+        EXPECT_EQ(ExportImageFile(dialog, prompts), 0) << name;
+        EXPECT_EQ(prompts.errors.back(), "Cannot create the image");
+        EXPECT_TRUE(ReadFileBytes(prompts.answer) == written) << name;
+    }
+    EXPECT_EQ(prompts.errors.size(), 2u);
+}
+
 TEST_F(ImageExportTest, CancelAndMissingRecordDoNothing)
 {
     prompts.cancel = true;

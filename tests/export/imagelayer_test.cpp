@@ -154,6 +154,46 @@ TEST(ImageLayer, ReplacesOnlyWhenAskedAndNeverHalfway)
     EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(10, 10));
 }
 
+TEST(ImageLayer, ASizeTheFormatCannotHoldIsRefusedNotShrunk)
+{
+    TempFolder folder;
+    struct Case {
+        const char* format;
+        int whole;    // a side the format holds
+        int tooLarge; // one it cannot hold
+    };
+    for (const Case& c : {Case{"ico", 256, 257}, Case{"cur", 256, 300}, Case{"icns", 512, 300}}) {
+        if (ImageFormatIndexByName(c.format) == 0)
+            continue;
+        const std::string path = folder.file(std::string("figure.") + c.format);
+        ASSERT_EQ(SaveImageBitmap(path, Bitmap(Figure(c.whole)), Params(c.format)), ImageError::None) << c.format;
+        EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(c.whole, c.whole)) << c.format;
+        const std::string before = ReadFileBytes(path);
+        EXPECT_EQ(SaveImageBitmap(path, Bitmap(Figure(c.tooLarge)), Params(c.format)), ImageError::TooLarge)
+            << c.format;
+        EXPECT_TRUE(ReadFileBytes(path) == before) << c.format;
+    }
+    EXPECT_EQ(FilesIn(folder.path()), 3);
+
+    // The limits alone, without pictures of that size.
+    const auto holds = [](const char* format, int width, int height) {
+        return ImageFormatHoldsSize(ImageFormatIndexByName(format), width, height);
+    };
+    EXPECT_TRUE(holds("ico", 256, 1));
+    EXPECT_FALSE(holds("ico", 1, 257));
+    EXPECT_FALSE(holds("icns", 8, 8));
+    EXPECT_FALSE(holds("icns", 2048, 2048));
+    EXPECT_FALSE(holds("icns", 64, 32));
+    EXPECT_TRUE(holds("jpeg", 65500, 1));
+    EXPECT_FALSE(holds("jpeg", 1, 65501));
+    EXPECT_TRUE(holds("png", 100000, 100000));
+    EXPECT_TRUE(holds("svg", 100000, 100000));
+    EXPECT_FALSE(ImageFormatHoldsSize(0, 1, 1));
+    if (ImageFormatIndexByName("webp") != 0) {
+        EXPECT_FALSE(holds("webp", 16384, 1));
+    }
+}
+
 TEST(ImageLayer, AShortWriteLeavesTheOldFile)
 {
     TempFolder folder;

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 TEST(WriteAllBytes, RefusesNothingToWrite)
@@ -95,4 +96,75 @@ TEST(ReadWholeFile, TellsMissingFromUnreadable)
     WriteFileBytes(folder.file("f"), std::string("a\0b", 3));
     EXPECT_EQ(ReadWholeFile(folder.file("f"), bytes), FileRead::Ok);
     EXPECT_EQ(bytes, std::string("a\0b", 3));
+}
+
+namespace {
+unsigned ModeOf(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0xFFFFu;
+}
+} // namespace
+
+TEST(ReplaceFile, TheTemporaryIsPrivateUntilItIsComplete)
+{
+    TempFolder folder;
+    const std::string path = folder.file("shared.csv");
+    WriteFileBytes(path, "old");
+    ::chmod(path.c_str(), 0644);
+    PendingFile pending;
+    ASSERT_TRUE(BeginReplace(pending, path));
+    EXPECT_EQ(ModeOf(pending.tempPath), 0600u) << "readable by others while it is written";
+    EXPECT_EQ(WriteAllBytes(pending.fd, "secret", 6), 1);
+    EXPECT_EQ(ModeOf(pending.tempPath), 0600u);
+    ASSERT_TRUE(CommitReplace(pending));
+    EXPECT_EQ(ModeOf(path), 0644u);
+    EXPECT_EQ(ReadFileBytes(path), "secret");
+
+    // A new file ends with the umask's permissions, and is private before.
+    const mode_t saved = ::umask(0);
+    const std::string fresh = folder.file("fresh.csv");
+    ASSERT_TRUE(BeginReplace(pending, fresh));
+    EXPECT_EQ(ModeOf(pending.tempPath), 0600u);
+    EXPECT_TRUE(CommitReplace(pending));
+    EXPECT_EQ(ModeOf(fresh), 0666u);
+    ::umask(027);
+    EXPECT_TRUE(ReplaceFileContents(folder.file("narrow.csv"), "x"));
+    EXPECT_EQ(ModeOf(folder.file("narrow.csv")), 0640u);
+    ::umask(saved);
+}
+
+TEST(ReplaceFile, KeepsOwnerAndGroupOrClosesTheGroupOut)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs files of other users";
+    TempFolder folder;
+    ::chmod(folder.path().c_str(), 0777);
+    const std::string path = folder.file("theirs.csv");
+    WriteFileBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 1000, 1000), 0);
+    ::chmod(path.c_str(), 0664);
+    EXPECT_TRUE(ReplaceFileContents(path, "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 1000u);
+    EXPECT_EQ(info.st_gid, 1000u);
+    EXPECT_EQ(info.st_mode & 0777, 0664u);
+
+    // Another user who may write the file but is not in its group: the new
+    // file cannot keep the group, so the group may not read it.
+    ::chmod(path.c_str(), 0666);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && ReplaceFileContents(path, "by nobody") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(ReadFileBytes(path), "by nobody");
+    EXPECT_NE(info.st_gid, 1000u);
+    EXPECT_EQ(info.st_mode & 0777, 0606u);
 }
