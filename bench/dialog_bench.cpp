@@ -4,8 +4,8 @@
 // painted and scaled, and the window's repaint. The reference in the same run
 // is the repaint alone of an empty dialog of the same size: the least a
 // visible change of the window costs. Runs on Qt's offscreen platform.
-#include "app/dialogbuilder.h"
-#include "app/maindialog.h"
+#include "qt/dialogbuilder.h"
+#include "qt/maindialog.h"
 #include "settings/settings.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The built decagon-cli, driven as a script would: exit statuses, standard
 // output and error, and the files it leaves.
-#include "app/cli.h"
+#include "cli/cli.h"
 #include "export/imageexport.h"
 #include "export/textfile.h"
 #include "model/numtext.h"

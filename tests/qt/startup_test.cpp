@@ -1,8 +1,8 @@
-#include "app/dialogbuilder.h"
-#include "app/maindialog.h"
-#include "app/startup.h"
+#include "qt/dialogbuilder.h"
+#include "qt/maindialog.h"
+#include "qt/startup.h"
 #include "settings/settings.h"
-#include "tests/app/whenmodal.h"
+#include "tests/qt/whenmodal.h"
 #include "tests/export/fakeprompts.h"
 #include "tests/support/testsupport.h"
 

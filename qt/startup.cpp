@@ -1,7 +1,7 @@
-#include "app/startup.h"
+#include "qt/startup.h"
 
-#include "app/maindialog.h"
-#include "app/qtprompts.h"
+#include "qt/maindialog.h"
+#include "qt/qtprompts.h"
 #include "export/imageexport.h"
 #include "settings/settings.h"
 

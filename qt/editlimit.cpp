@@ -1,4 +1,4 @@
-#include "app/editlimit.h"
+#include "qt/editlimit.h"
 
 #include <QLineEdit>
 #include <QVariant>

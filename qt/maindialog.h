@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/qtprompts.h"
-#include "app/urlopener.h"
+#include "qt/qtprompts.h"
+#include "qt/urlopener.h"
 #include "model/record.h"
 #include "render/dialogview.h"
 

@@ -1,4 +1,4 @@
-#include "app/qtprompts.h"
+#include "qt/qtprompts.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
-#include "app/dialogbuilder.h"
-#include "app/droplist.h"
-#include "app/linklabel.h"
+#include "qt/dialogbuilder.h"
+#include "qt/droplist.h"
+#include "qt/linklabel.h"
 #include "resources/artwork.h"
 
 #include <QAbstractItemView>

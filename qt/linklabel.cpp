@@ -1,4 +1,4 @@
-#include "app/linklabel.h"
+#include "qt/linklabel.h"
 
 #include <QFocusEvent>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 // The program's entry point: the Qt application, the desktop's services and
 // start-up. The program reads no command-line options.
-#include "app/startup.h"
+#include "qt/startup.h"
 #include "resources/artwork.h"
 #include "resources/dialogtemplate.h"
 #include "settings/settings.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/urlopener.h"
+#include "qt/urlopener.h"
 #include "export/imagelayer.h"
 #include "export/prompts.h"
 

@@ -1,4 +1,4 @@
-#include "app/colorlist.h"
+#include "qt/colorlist.h"
 
 #include "render/palette.h"
 #include "render/swatch.h"

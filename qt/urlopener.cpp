@@ -1,4 +1,4 @@
-#include "app/urlopener.h"
+#include "qt/urlopener.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "app/droplist.h"
+#include "qt/droplist.h"
 
 #include <QAbstractItemView>
 #include <QProxyStyle>

@@ -1,7 +1,7 @@
-#include "app/dialogbuilder.h"
+#include "qt/dialogbuilder.h"
 
-#include "app/droplist.h"
-#include "app/linklabel.h"
+#include "qt/droplist.h"
+#include "qt/linklabel.h"
 #include "resources/artwork.h"
 
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 // decagon-cli: the command-line companion of the dialog.
-#include "app/cli.h"
-#include "app/cliimage.h"
+#include "cli/cli.h"
+#include "qt/cliimage.h"
 #include "settings/settings.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/numericfilter.h"
+#include "qt/numericfilter.h"
 
 #include <QApplication>
 #include <QKeyEvent>

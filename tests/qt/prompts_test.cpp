@@ -1,6 +1,6 @@
-#include "app/qtprompts.h"
+#include "qt/qtprompts.h"
 #include "export/textfile.h"
-#include "tests/app/whenmodal.h"
+#include "tests/qt/whenmodal.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>

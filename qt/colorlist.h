@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/droplist.h"
+#include "qt/droplist.h"
 
 #include <QAbstractItemDelegate>
 

@@ -1,4 +1,4 @@
-#include "app/cli.h"
+#include "cli/cli.h"
 
 #include "export/svgfile.h"
 #include "export/textfile.h"
