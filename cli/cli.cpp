@@ -242,6 +242,15 @@ void BuildCliRecord(const CliOptions& options, DecagonRecord& record)
     ComputeGeometry(record);
 }
 
+FigureOptions CliFigureOptions(const CliOptions& options, const DecagonRecord& record)
+{
+    FigureOptions shown = FigureOptionsOf(record);
+    shown.showExternalCircle = options.externalCircle ? 1 : 0;
+    shown.showInternalCircle = options.internalCircle ? 1 : 0;
+    shown.diagonalChoice = options.diagonalChoice;
+    return shown;
+}
+
 std::string CliValuesText(const DecagonRecord& record)
 {
     std::string out;
@@ -342,7 +351,8 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
     }
 
     if (!options.imagePath.empty()) {
-        if (exportImage == nullptr || !exportImage(record, options.imagePath, prompts))
+        if (exportImage == nullptr ||
+            !exportImage(record, CliFigureOptions(options, record), options.imagePath, prompts))
             return kCliFailed;
     }
     return kCliSuccess;

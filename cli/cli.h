@@ -2,6 +2,7 @@
 
 #include "export/prompts.h"
 #include "model/record.h"
+#include "render/figureoptions.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -66,10 +67,16 @@ private:
     std::FILE* stream_;
 };
 
-// Writes the figure as an image file by the image export's rules; returns 1
-// on success, else 0 after its message. Provided by the Qt part, so that the
-// rest runs without Qt.
-using CliImageExport = int (*)(DecagonRecord& record, const std::string& path, UserPrompts& prompts);
+// What the figure shows: the circles and the diagonals of the options, the
+// colours of the record (those of the settings file).
+FigureOptions CliFigureOptions(const CliOptions& options, const DecagonRecord& record);
+
+// Writes the figure as an image file by the image export's rules
+// (ExportImageFileTo with the platform's image layer); returns 1 on success,
+// else 0 after its message. Provided by the platform's part, so that the rest
+// runs without a toolkit.
+using CliImageExport = int (*)(DecagonRecord& record, const FigureOptions& shown, const std::string& path,
+                               UserPrompts& prompts);
 
 // The whole run: parse, build the record, then print the values when no
 // output is asked, or write --csv, --svg and --image in this order, stopping

@@ -33,5 +33,4 @@ int ExportImageFileTo(DecagonRecord* record, const FigureOptions& shown, std::st
 // The "Copy the image into the clipboard" command, rendering as
 // ExportImageFile does. Returns 1 after the image was placed on the clipboard
 // and confirmed, else 0.
-int CopyImageToClipboard(DecagonRecord* record, const FigureOptions& shown, UserPrompts& prompts,
-                         ImageLayer& layer);
+int CopyImageToClipboard(DecagonRecord* record, const FigureOptions& shown, UserPrompts& prompts, ImageLayer& layer);

@@ -1,7 +1,7 @@
 #include "qt/colorlist.h"
 
+#include "qt/qtcanvas.h"
 #include "render/palette.h"
-#include "render/swatch.h"
 
 #include <QAbstractItemView>
 #include <QStyleOptionComboBox>
@@ -10,7 +10,8 @@
 namespace {
 ColorItemDraw ItemRequest(int itemId, bool selected, const QRect& rect, const QVariant& data)
 {
-    return {itemId, selected ? kItemStateSelected : 0u, rect, static_cast<std::intptr_t>(data.toLongLong())};
+    return {itemId, selected ? kItemStateSelected : 0u, ToPixelRect(rect),
+            static_cast<std::intptr_t>(data.toLongLong())};
 }
 } // namespace
 
@@ -45,11 +46,11 @@ ColorList::ColorList(QWidget* parent) : DropList(parent)
     });
 }
 
-int ColorList::addColorItem(std::int32_t position)
+int ColorList::addColorItem(std::int32_t position, const QString& text)
 {
     const int index = count();
     const QString name = ColorAccessibleName(position);
-    addItem(QStringLiteral(" "), position);
+    addItem(text, position);
     setItemData(index, name, Qt::AccessibleTextRole);
     if (index == currentIndex()) // the first item becomes current as it is added
         setAccessibleDescription(name);

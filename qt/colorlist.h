@@ -26,9 +26,10 @@ class ColorList : public DropList {
 public:
     explicit ColorList(QWidget* parent = nullptr);
 
-    // Adds an item " " that stands for a palette position, with an
-    // accessible name that says its colour. Returns the new item's index.
-    int addColorItem(std::int32_t position);
+    // Adds an item (text " " unless given) that stands for a palette
+    // position, with an accessible name that says its colour. Returns the new
+    // item's index.
+    int addColorItem(std::int32_t position, const QString& text = QStringLiteral(" "));
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

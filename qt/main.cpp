@@ -1,6 +1,7 @@
 // The program's entry point: the Qt application, the desktop's services and
 // start-up. The program reads no command-line options.
 #include "qt/startup.h"
+#include "qt/urlopener.h"
 #include "resources/artwork.h"
 #include "resources/dialogtemplate.h"
 #include "settings/settings.h"

@@ -1,88 +1,75 @@
 #pragma once
 
-#include "qt/qtprompts.h"
-#include "qt/urlopener.h"
+#include "dialog/controller.h"
+#include "dialog/dialogwindow.h"
+#include "dialog/urlopener.h"
+#include "export/imagelayer.h"
 #include "model/record.h"
-#include "render/dialogview.h"
+#include "qt/qtprompts.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QImage>
 #include <QPoint>
-
-#include <cstdint>
-#include <functional>
 
 class QComboBox;
 class QLineEdit;
 
-// Notification codes that the handlers test, as the platform numbers them.
-constexpr int kButtonClicked = 0;    // a push button was clicked
-constexpr int kSelectionChanged = 1; // a list's selection was changed by the user
-constexpr int kLinkClicked = -2;     // a link was clicked
-constexpr int kLinkReturn = -4;      // Enter was pressed on a focused link
-constexpr int kTypedTextLimit = 9;   // characters the user may type into 1028 and 1029
-
-// A command of the dialog that another part of the program provides.
-using DialogCommand = std::function<void(DialogView& dialog, UserPrompts& prompts)>;
-
-// The program's one window: built from template 1002, it takes the height,
-// options and colours, shows the results and the preview, and runs the
-// commands. The record is the program's; the dialog attaches it while it
-// initialises and every handler reaches it from there.
-class MainDialog : public QDialog, public DialogView {
+// The program's one window as Qt widgets: built from template 1002, it shows
+// what the controller sets and forwards every command, key and link to it.
+// It holds no decisions of its own.
+class MainDialog : public QDialog, public DialogWindow {
     Q_OBJECT
 public:
-    // Builds the window and initialises it with the record (InitMainDialog).
-    // Links open through opener; the export commands talk to the user
-    // through prompts, or through Qt dialogs owned by this one when null.
-    MainDialog(DecagonRecord* record, UrlOpener& opener, UserPrompts* prompts = nullptr, QWidget* parent = nullptr);
+    // Builds the window, installs the numeric filter on it and initialises it
+    // with the record (InitMainDialog). Links open through opener; the export
+    // commands talk to the user through prompts, or through Qt dialogs owned
+    // by this one when null; without an image layer the image buttons do
+    // nothing.
+    MainDialog(DecagonRecord* record, UrlOpener& opener, UserPrompts* prompts = nullptr,
+               ImageLayer* imageLayer = nullptr, QWidget* parent = nullptr);
 
-    // The image commands of buttons 1004 ("Generate JPEG image") and 1006
-    // ("Copy the image into the clipboard"). Until they are set, the buttons
-    // do nothing.
-    void SetImageCommands(DialogCommand exportImage, DialogCommand copyImage);
+    DialogController& controller() { return controller_; }
+    DecagonRecord* AttachedRecord() const { return controller_.AttachedRecord(); }
 
-    // What the dialog does, in the order the commands run them.
-    void InitMainDialog(DecagonRecord* record);
-    void RunCompute();
-    int ReadInputs(DecagonRecord* record);
-    void ShowResults(const DecagonRecord* record);
-    void StoreVertexColor(int controlId, int code);
-    void SaveSettingsOnExit();
-    void OpenLink(int controlId, int linkIndex, const QString& url, int code);
-
-    // A command from a control, as its id and notification code.
-    void DispatchCommand(int controlId, int code);
-
-    // DialogView.
-    DecagonRecord* AttachedRecord() override { return record_; }
+    // DialogWindow.
+    std::string ItemText(int controlId) const override;
+    void SetItemText(int controlId, const std::string& text) override;
     bool IsButtonChecked(int controlId) const override;
-    std::int32_t SelectedItemData(int controlId) const override;
-    QRect ClientRect() const override { return rect(); }
-    void PresentPreview(const QImage& box, QPoint where) override;
+    void SetButtonChecked(int controlId, bool checked) override;
+    int AddListItem(int controlId, const std::string& text, std::int32_t data) override;
+    int ListItemCount(int controlId) const override;
+    int ListSelection(int controlId) const override;
+    void SetListSelection(int controlId, int index) override;
+    std::int32_t ListItemData(int controlId, int index) const override;
+    void FocusItem(int controlId) override;
+    void SelectItemText(int controlId, int first, int last) override;
+    void LimitItemText(int controlId, int limit) override;
+    PixelRect ClientRect() const override;
+    void PresentPreview(const Canvas& box, PixelPoint where) override;
+    void EndDialog(int result) override;
 
     // The preview as last presented; null before the first Compute.
     const QImage& previewImage() const { return preview_; }
     QPoint previewPosition() const { return previewAt_; }
 
 public slots:
-    // The Escape key and the close box: the "Exit" command.
+    // The close box, and anything else that asks a dialog to go away.
     void reject() override;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QWidget* Item(int controlId) const { return items_.value(controlId, nullptr); }
     QLineEdit* Field(int controlId) const;
     QComboBox* List(int controlId) const;
     void ConnectControls();
 
-    DecagonRecord* record_ = nullptr;
-    UrlOpener& opener_;
+    QHash<int, QWidget*> items_; // every control by its id, looked up once
     QtUserPrompts ownPrompts_;
-    UserPrompts& prompts_;
-    DialogCommand exportImage_;
-    DialogCommand copyImage_;
+    DialogController controller_;
     QImage preview_;
     QPoint previewAt_;
 };

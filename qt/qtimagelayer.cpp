@@ -1,5 +1,6 @@
-#include "export/imagelayer.h"
+#include "qt/qtimagelayer.h"
 
+#include "qt/qtcanvas.h"
 #include "render/svg.h"
 #include "settings/filereplace.h"
 
@@ -134,6 +135,15 @@ void SetImagePluginFolder(const std::string& folder)
 
 void EnableLzwCompression(bool enabled) { lzwEnabled = enabled; }
 
+ImageError StartImageExport(const std::string& pluginFolder)
+{
+    SetImagePluginFolder(pluginFolder);
+    const ImageError started = StartImageLayer();
+    if (started == ImageError::None)
+        EnableLzwCompression(true);
+    return started;
+}
+
 std::int32_t ImageFormatIndexByName(const char* name)
 {
     if (name == nullptr || *name == '\0')
@@ -145,26 +155,6 @@ std::int32_t ImageFormatIndexByName(const char* name)
     return 0;
 }
 
-ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap)
-{
-    bitmap.reset();
-    if (rendered.image.isNull())
-        return ImageError::NoBitmap;
-    bitmap = std::make_unique<ImageBitmap>();
-    bitmap->pixels = rendered.image;
-    bitmap->plan = rendered.plan;
-    return ImageError::None;
-}
-
-void FreeImageBitmap(std::unique_ptr<ImageBitmap>& bitmap)
-{
-    if (bitmap) {
-        bitmap->pixels = QImage();
-        bitmap->plan = FigurePlan{};
-    }
-    bitmap.reset();
-}
-
 void GetDefaultSaveParams(ImageSaveParams& params)
 {
     params = ImageSaveParams{};
@@ -173,7 +163,7 @@ void GetDefaultSaveParams(ImageSaveParams& params)
 
 ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params)
 {
-    if (bitmap.pixels.isNull())
+    if (!HasPixels(bitmap.pixels))
         return ImageError::NoBitmap;
     const auto& names = FormatNames();
     if (params.formatIndex < 1 || static_cast<std::size_t>(params.formatIndex) > names.size())
@@ -183,7 +173,7 @@ ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, c
     const QByteArray& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
     if (format == kSvgFormat)
         return WriteSvg(path, bitmap.plan, params);
-    return WritePixels(path, bitmap.pixels, format, params);
+    return WritePixels(path, FigureImage(bitmap.pixels), format, params);
 }
 
 bool SystemImageClipboard::PutImage(const QImage& image)
@@ -200,7 +190,7 @@ bool SystemImageClipboard::PutImage(const QImage& image)
 
 ImageError ExportImageToClipboard(const ImageBitmap& bitmap, ImageClipboard& clipboard)
 {
-    if (bitmap.pixels.isNull())
+    if (!HasPixels(bitmap.pixels))
         return ImageError::NoBitmap;
-    return clipboard.PutImage(bitmap.pixels) ? ImageError::None : ImageError::NoClipboard;
+    return clipboard.PutImage(FigureImage(bitmap.pixels)) ? ImageError::None : ImageError::NoClipboard;
 }

@@ -1,8 +1,8 @@
 #include "qt/startup.h"
 
 #include "qt/maindialog.h"
+#include "qt/qtimagelayer.h"
 #include "qt/qtprompts.h"
-#include "export/imageexport.h"
 #include "settings/settings.h"
 
 namespace {
@@ -22,11 +22,8 @@ int RunProgram(const std::string& executablePath, const ProgramServices& service
     }
 
     {
-        MainDialog dialog(&ProgramRecord, *services.urlOpener, services.prompts);
-        ImageClipboard* clipboard = services.clipboard;
-        dialog.SetImageCommands(
-            [](DialogView& view, UserPrompts& prompts) { ExportImageFile(view, prompts); },
-            [clipboard](DialogView& view, UserPrompts& prompts) { CopyImageToClipboard(view, prompts, *clipboard); });
+        QtImageLayer imageLayer(services.clipboard);
+        MainDialog dialog(&ProgramRecord, *services.urlOpener, services.prompts, &imageLayer);
         dialog.exec();
     }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "qt/urlopener.h"
-#include "export/imagelayer.h"
+#include "dialog/urlopener.h"
 #include "export/prompts.h"
+#include "qt/qtimagelayer.h"
 
 #include <string>
 
