@@ -1,5 +1,5 @@
-#include "qt/qtprompts.h"
 #include "export/textfile.h"
+#include "qt/qtprompts.h"
 #include "tests/qt/whenmodal.h"
 #include "tests/support/testsupport.h"
 

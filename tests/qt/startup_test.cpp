@@ -2,8 +2,8 @@
 #include "qt/maindialog.h"
 #include "qt/startup.h"
 #include "settings/settings.h"
-#include "tests/qt/whenmodal.h"
 #include "tests/export/fakeprompts.h"
+#include "tests/qt/whenmodal.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@
 namespace {
 class NoOpener : public UrlOpener {
 public:
-    void OpenUrl(const QString&) override {}
+    void OpenUrl(const std::string&) override {}
 };
 
 class RecordingClipboard : public ImageClipboard {

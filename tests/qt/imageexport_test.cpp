@@ -1,7 +1,9 @@
+// The image commands with the Qt image layer: the files they write.
 #include "export/imageexport.h"
 #include "model/geometry.h"
+#include "qt/qtcanvas.h"
+#include "qt/qtimagelayer.h"
 #include "tests/export/fakeprompts.h"
-#include "tests/render/fakedialog.h"
 #include "tests/support/testsupport.h"
 
 #include <QImage>
@@ -33,19 +35,21 @@ protected:
     void SetUp() override
     {
         record = RecordWithHeight(kDefaultExpectedHeight);
-        dialog.record = &record;
-        dialog.checked = {kExternalCircleYesId, kInternalCircleYesId};
-        dialog.selectedDiagonal = 1;
+        shown = FigureOptionsOf(record);
+        shown.showExternalCircle = 1;
+        shown.showInternalCircle = 1;
+        shown.diagonalChoice = 1;
     }
 
-    // What the dialog's figure looks like right now, rendered the same way.
+    // What the figure looks like with the options shown, rendered the same way.
     QImage Figure()
     {
         DecagonRecord copy = record;
-        FakeDialog same = dialog;
-        same.record = &copy;
-        return RenderFigureBitmap(same, &copy)->image;
+        return FigureImage(RenderFigureBitmap(&copy, shown)->canvas);
     }
+
+    int Export() { return ExportImageFile(&record, shown, prompts, layer); }
+    int Copy() { return CopyImageToClipboard(&record, shown, prompts, clipboardLayer); }
 
     QByteArray FormatOf(const std::string& path)
     {
@@ -55,8 +59,11 @@ protected:
 
     TempFolder folder;
     DecagonRecord record;
-    FakeDialog dialog;
+    FigureOptions shown;
     FakePrompts prompts;
+    QtImageLayer layer;
+    FakeClipboard clipboard;
+    QtImageLayer clipboardLayer{&clipboard};
 };
 
 } // namespace
@@ -76,7 +83,7 @@ TEST_F(ImageExportTest, TheExtensionChoosesTheFormat)
     std::filesystem::create_directory(folder.file("my.folder"));
     for (const Case& c : cases) {
         prompts.answer = folder.file(c.typed);
-        EXPECT_EQ(ExportImageFile(dialog, prompts), 1) << c.typed;
+        EXPECT_EQ(Export(), 1) << c.typed;
         EXPECT_EQ(FormatOf(folder.file(c.savedAs)), c.format) << c.typed;
         const std::string name = std::filesystem::path(c.savedAs).filename().string();
         EXPECT_EQ(prompts.information.back(), "The file " + name + " has been successfully saved");
@@ -93,11 +100,11 @@ TEST_F(ImageExportTest, JpegHasTheFiguresSizeAndBmpItsExactPixels)
     record.expectedHeight = 100.0;
     ComputeGeometry(record);
     prompts.answer = folder.file("figure.jpg");
-    ASSERT_EQ(ExportImageFile(dialog, prompts), 1);
+    ASSERT_EQ(Export(), 1);
     EXPECT_EQ(QImage(QString::fromStdString(prompts.answer)).size(), QSize(100, 100));
 
     prompts.answer = folder.file("figure.bmp");
-    ASSERT_EQ(ExportImageFile(dialog, prompts), 1);
+    ASSERT_EQ(Export(), 1);
     const QImage saved = QImage(QString::fromStdString(prompts.answer)).convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(saved == Figure());
 }
@@ -107,7 +114,7 @@ TEST_F(ImageExportTest, UnknownTypesAreRefusedAndTheOldFileStays)
     for (const char* name : {"figure.", "figure.doc", "figure.JPEG2"}) {
         WriteFileBytes(folder.file(name), "mine");
         prompts.answer = folder.file(name);
-        EXPECT_EQ(ExportImageFile(dialog, prompts), 0) << name;
+        EXPECT_EQ(Export(), 0) << name;
         EXPECT_EQ(prompts.errors.back(), "This image type is not known");
         EXPECT_EQ(ReadFileBytes(folder.file(name)), "mine");
     }
@@ -118,7 +125,7 @@ TEST_F(ImageExportTest, AnExistingFileIsReplacedWithoutAQuestion)
 {
     WriteFileBytes(folder.file("figure.png"), "an older picture");
     prompts.answer = folder.file("figure.png");
-    EXPECT_EQ(ExportImageFile(dialog, prompts), 1);
+    EXPECT_EQ(Export(), 1);
     EXPECT_EQ(FormatOf(prompts.answer), "png");
     EXPECT_EQ(prompts.dialogs, 1);
 }
@@ -129,7 +136,7 @@ TEST_F(ImageExportTest, AFailedSaveNamesOnlyTheFileAndKeepsTheOldOne)
     std::filesystem::create_directory(sub);
     std::filesystem::create_directory(sub + "/figure.png"); // a folder where the file should go
     prompts.answer = sub + "/figure.png";
-    EXPECT_EQ(ExportImageFile(dialog, prompts), 0);
+    EXPECT_EQ(Export(), 0);
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_EQ(prompts.errors[0], "Cannot save the file figure.png");
     EXPECT_TRUE(std::filesystem::is_directory(prompts.answer));
@@ -141,7 +148,7 @@ TEST_F(ImageExportTest, NothingToDrawIsReported)
         record.expectedHeight = height;
         ComputeGeometry(record);
         prompts.answer = folder.file("figure.jpg");
-        EXPECT_EQ(ExportImageFile(dialog, prompts), 0) << height;
+        EXPECT_EQ(Export(), 0) << height;
         EXPECT_EQ(prompts.errors.back(), "Cannot create the image");
         EXPECT_FALSE(FileExists(prompts.answer));
     }
@@ -150,25 +157,24 @@ TEST_F(ImageExportTest, NothingToDrawIsReported)
 TEST_F(ImageExportTest, CancelAndMissingRecordDoNothing)
 {
     prompts.cancel = true;
-    EXPECT_EQ(ExportImageFile(dialog, prompts), 0);
-    dialog.record = nullptr;
-    FakeClipboard clipboard;
-    EXPECT_EQ(ExportImageFile(dialog, prompts), 0);
-    EXPECT_EQ(CopyImageToClipboard(dialog, prompts, clipboard), 0);
+    EXPECT_EQ(Export(), 0);
+    EXPECT_EQ(ExportImageFile(nullptr, shown, prompts, layer), 0);
+    EXPECT_EQ(CopyImageToClipboard(nullptr, shown, prompts, clipboardLayer), 0);
     EXPECT_EQ(prompts.dialogs, 1);
     EXPECT_EQ(clipboard.calls, 0);
     EXPECT_TRUE(prompts.errors.empty());
     EXPECT_TRUE(prompts.information.empty());
 }
 
-TEST_F(ImageExportTest, TheExportTakesTheDialogsCurrentOptions)
+TEST_F(ImageExportTest, TheExportTakesTheOptionsShown)
 {
     // The record was computed with everything shown; the dialog now says no
     // circles and the fan of E5 only.
-    dialog.checked.clear();
-    dialog.selectedDiagonal = 11;
+    shown.showExternalCircle = 0;
+    shown.showInternalCircle = 0;
+    shown.diagonalChoice = 11;
     prompts.answer = folder.file("figure.bmp");
-    ASSERT_EQ(ExportImageFile(dialog, prompts), 1);
+    ASSERT_EQ(Export(), 1);
     EXPECT_EQ(record.showExternalCircle, 0);
     EXPECT_EQ(record.showInternalCircle, 0);
     EXPECT_EQ(record.diagonalChoice, 11);
@@ -178,13 +184,12 @@ TEST_F(ImageExportTest, TheExportTakesTheDialogsCurrentOptions)
 
 TEST_F(ImageExportTest, ClipboardGetsTheFigure)
 {
-    FakeClipboard clipboard;
-    EXPECT_EQ(CopyImageToClipboard(dialog, prompts, clipboard), 1);
+    EXPECT_EQ(Copy(), 1);
     EXPECT_TRUE(clipboard.held == Figure());
     EXPECT_EQ(prompts.information.back(), "Image copied into the clipboad");
 
     clipboard.works = false;
-    EXPECT_EQ(CopyImageToClipboard(dialog, prompts, clipboard), 0);
+    EXPECT_EQ(Copy(), 0);
     EXPECT_EQ(prompts.errors.back(), "Cannot copy the image into the clipboad");
 
     // Nothing to draw: the clipboard command ends without a word.
@@ -192,7 +197,7 @@ TEST_F(ImageExportTest, ClipboardGetsTheFigure)
     record.expectedHeight = 0.5;
     ComputeGeometry(record);
     const auto errors = prompts.errors.size();
-    EXPECT_EQ(CopyImageToClipboard(dialog, prompts, clipboard), 0);
+    EXPECT_EQ(Copy(), 0);
     EXPECT_EQ(prompts.errors.size(), errors);
     EXPECT_EQ(clipboard.calls, 2);
 }

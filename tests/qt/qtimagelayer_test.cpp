@@ -1,4 +1,6 @@
 #include "export/imageexport.h"
+#include "qt/qtcanvas.h"
+#include "qt/qtimagelayer.h"
 #include "tests/support/testsupport.h"
 
 #include <QClipboard>
@@ -15,21 +17,28 @@
 
 namespace {
 
-QImage Figure(int side)
+// A canvas whose every pixel differs from its neighbours.
+Canvas Figure(int side)
 {
-    QImage image(side, side, QImage::Format_RGB32);
+    Canvas canvas;
+    EXPECT_EQ(MakeCanvas(side, side, canvas), 1);
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x)
-            image.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 3) & 0xFF, (x ^ y) & 0xFF));
-    return image;
+            canvas.Row(y)[x] =
+                0xFF000000u | static_cast<Pixel>(((x * 7) & 0xFF) << 16 | ((y * 3) & 0xFF) << 8 | ((x ^ y) & 0xFF));
+    return canvas;
 }
 
-ImageSaveParams Params(const char* format) { return ExportSaveParams(ImageFormatIndexByName(format)); }
+ImageSaveParams Params(const char* format)
+{
+    QtImageLayer layer;
+    return ExportSaveParams(layer, ImageFormatIndexByName(format));
+}
 
-ImageBitmap Bitmap(const QImage& image)
+ImageBitmap Bitmap(const Canvas& canvas)
 {
     ImageBitmap bitmap;
-    bitmap.pixels = image;
+    bitmap.pixels = canvas;
     return bitmap;
 }
 
@@ -122,8 +131,9 @@ TEST(ImageLayer, BmpKeepsEveryPixel)
 {
     TempFolder folder;
     const std::string path = folder.file("figure.bmp");
-    const QImage figure = Figure(97);
-    ASSERT_EQ(SaveImageBitmap(path, Bitmap(figure), Params("bmp")), ImageError::None);
+    const Canvas canvas = Figure(97);
+    const QImage figure = CanvasImage(canvas);
+    ASSERT_EQ(SaveImageBitmap(path, Bitmap(canvas), Params("bmp")), ImageError::None);
     const QImage decoded = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(decoded == figure);
 }
@@ -198,10 +208,10 @@ TEST(ImageLayer, ConvertSharesPixelsAndFreeReleases)
     EXPECT_EQ(ConvertToImageBitmap(FigureBitmap{}, bitmap), ImageError::NoBitmap);
     EXPECT_FALSE(bitmap);
     FigureBitmap figure;
-    figure.image = Figure(8);
+    figure.canvas = Figure(8);
     figure.plan.side = 8;
     ASSERT_EQ(ConvertToImageBitmap(figure, bitmap), ImageError::None);
-    EXPECT_EQ(bitmap->pixels.constBits(), figure.image.constBits());
+    EXPECT_EQ(bitmap->pixels.pixels, figure.canvas.pixels);
     EXPECT_EQ(bitmap->plan.side, 8);
     FreeImageBitmap(bitmap);
     EXPECT_FALSE(bitmap);
@@ -210,8 +220,13 @@ TEST(ImageLayer, ConvertSharesPixelsAndFreeReleases)
 TEST(ImageLayer, ClipboardTakesTheImage)
 {
     SystemImageClipboard clipboard;
-    const QImage figure = Figure(16);
-    EXPECT_EQ(ExportImageToClipboard(Bitmap(figure), clipboard), ImageError::None);
+    QImage figure;
+    {
+        // The clipboard keeps the pixels after the canvas is gone.
+        const Canvas canvas = Figure(16);
+        figure = CanvasImage(canvas).copy();
+        EXPECT_EQ(ExportImageToClipboard(Bitmap(canvas), clipboard), ImageError::None);
+    }
     EXPECT_TRUE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == figure);
     EXPECT_EQ(ExportImageToClipboard(ImageBitmap{}, clipboard), ImageError::NoBitmap);
 }
