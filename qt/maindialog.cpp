@@ -39,10 +39,12 @@ MainDialog::MainDialog(DecagonRecord* record, UrlOpener& opener, UserPrompts* pr
       controller_(*this, DialogServices{prompts != nullptr ? prompts : &ownPrompts_, &opener, imageLayer})
 {
     BuildDialog(*this, MainDialogTemplate, [](QWidget* owner) -> QComboBox* { return new ColorList(owner); });
-    for (int index = 0; index < MainDialogTemplate.controlCount; ++index) {
-        const int id = MainDialogTemplate.controls[index].id;
-        if (id != kNoControlId)
-            items_.insert(id, DialogItem(*this, id));
+    // Every control by its id, in one walk over the children.
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        const int id = ControlId(widget);
+        if (id != kNoControlId && !items_.contains(id))
+            items_.insert(id, widget);
     }
     ConnectControls();
     // The keystroke filter, on the dialog window itself.
