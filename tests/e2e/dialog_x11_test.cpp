@@ -1,11 +1,11 @@
 // The program's window on a real X server, driven with xdotool as a person
 // would: the whole tab ring both ways, and the window still working while an
 // error box is open. Run by dialog_x11_e2e.sh under a private Xvfb.
-#include "app/dialogbuilder.h"
-#include "app/maindialog.h"
-#include "app/qtprompts.h"
+#include "qt/dialogbuilder.h"
+#include "qt/maindialog.h"
+#include "qt/qtprompts.h"
 #include "settings/settings.h"
-#include "tests/app/whenmodal.h"
+#include "tests/qt/whenmodal.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
@@ -24,7 +24,7 @@ namespace {
 
 class NoOpener : public UrlOpener {
 public:
-    void OpenUrl(const QString&) override {}
+    void OpenUrl(const std::string&) override {}
 };
 
 // Qt's own boxes, with a save dialog that answers at once.

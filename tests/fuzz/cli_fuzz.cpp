@@ -1,7 +1,7 @@
 // Fuzzes decagon-cli's option parser and what it computes from the options.
 // The input is the argument list, one argument after another, separated by
 // NUL bytes.
-#include "app/cli.h"
+#include "cli/cli.h"
 #include "export/textfile.h"
 
 #include <cmath>
