@@ -1,0 +1,184 @@
+#include "render/sampledpreview.h"
+
+#include "render/rasterrules.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kWhitePixel = 0xFFFFFFFFu;
+
+std::uint32_t PixelWord(ColorValue color)
+{
+    return 0xFF000000u | (static_cast<std::uint32_t>(ColorRed(color)) << 16) |
+           (static_cast<std::uint32_t>(ColorGreen(color)) << 8) | static_cast<std::uint32_t>(ColorBlue(color));
+}
+
+// One axis of the scaled copy: the canvas indices that the box samples along
+// it, each once and in increasing order, and for every box index of the
+// scaled area the position of its sample.
+class SampleAxis {
+public:
+    // Box index j of a scaled area of `scaled` pixels shows canvas index
+    // (2j + 1) * side / (2 * scaled), rounded down: the pixel under its
+    // centre. Only box indices below `visible` are kept.
+    SampleAxis(std::int64_t side, std::int64_t scaled, std::int64_t visible)
+    {
+        boxToSample_.reserve(static_cast<std::size_t>(visible));
+        for (std::int64_t j = 0; j < visible; ++j) {
+            const auto index = static_cast<std::int64_t>((WideInt{2} * j + 1) * side / (WideInt{2} * scaled));
+            if (samples_.empty() || samples_.back() != index)
+                samples_.push_back(index);
+            boxToSample_.push_back(static_cast<std::int32_t>(samples_.size() - 1));
+        }
+    }
+
+    std::size_t Count() const { return samples_.size(); }
+    std::int64_t At(std::size_t sample) const { return samples_[sample]; }
+    std::int32_t SampleOfBox(std::int64_t boxIndex) const { return boxToSample_[static_cast<std::size_t>(boxIndex)]; }
+
+    // The first sample at or after canvas index `index`.
+    std::size_t FirstFrom(std::int64_t index) const
+    {
+        return static_cast<std::size_t>(std::lower_bound(samples_.begin(), samples_.end(), index) - samples_.begin());
+    }
+
+    // The sample of canvas index `index`, or -1 when the box does not show it.
+    std::int64_t Find(std::int64_t index) const
+    {
+        const std::size_t at = FirstFrom(index);
+        return at < samples_.size() && samples_[at] == index ? static_cast<std::int64_t>(at) : -1;
+    }
+
+private:
+    std::vector<std::int64_t> samples_;
+    std::vector<std::int32_t> boxToSample_;
+};
+
+// The colours of the sampled canvas pixels, columns x rows.
+class SampleGrid {
+public:
+    SampleGrid(const SampleAxis& columns, const SampleAxis& rows)
+        : columns_(columns), rows_(rows), colours_(columns.Count() * rows.Count(), kWhitePixel)
+    {
+    }
+
+    void Fill(PixelRect rect, std::uint32_t pixel)
+    {
+        const std::size_t columnEnd = columns_.FirstFrom(rect.right);
+        const std::size_t rowEnd = rows_.FirstFrom(rect.bottom);
+        for (std::size_t row = rows_.FirstFrom(rect.top); row < rowEnd; ++row)
+            for (std::size_t column = columns_.FirstFrom(rect.left); column < columnEnd; ++column)
+                Set(column, row, pixel);
+    }
+
+    void Ellipse(PixelRect box, PenStyle penStyle, std::uint32_t pen, std::uint32_t inside)
+    {
+        const EllipseSpans ellipse(box);
+        if (ellipse.Empty())
+            return;
+        const bool dotted = penStyle == PenStyle::Dotted;
+        for (std::size_t row = rows_.FirstFrom(ellipse.Top()); row < rows_.Count(); ++row) {
+            const std::int64_t y = rows_.At(row);
+            if (y >= ellipse.Bottom())
+                break;
+            std::int64_t first = 0, last = -1, innerFirst = 0, innerLast = -1;
+            if (!ellipse.Span(y, first, last))
+                continue;
+            ellipse.Inner(y, first, last, innerFirst, innerLast);
+            for (std::size_t column = columns_.FirstFrom(first); column < columns_.Count(); ++column) {
+                const std::int64_t x = columns_.At(column);
+                if (x > last)
+                    break;
+                if (x >= innerFirst && x <= innerLast)
+                    Set(column, row, inside);
+                else
+                    Set(column, row, !dotted || ellipse.DotAt(x, y) ? pen : kWhitePixel);
+            }
+        }
+    }
+
+    // A segment sets one pixel per index of its major axis, so only the
+    // sampled indices of that axis need looking at.
+    void Segment(PixelPoint from, PixelPoint to, std::uint32_t pixel)
+    {
+        const SegmentSteps segment(from, to);
+        if (segment.Empty())
+            return;
+        const SampleAxis& major = segment.XMajor() ? columns_ : rows_;
+        const SampleAxis& minor = segment.XMajor() ? rows_ : columns_;
+        for (std::size_t along = 0; along < major.Count(); ++along) {
+            std::int64_t across = 0;
+            if (!segment.MinorAt(major.At(along), across))
+                continue;
+            const std::int64_t hit = minor.Find(across);
+            if (hit < 0)
+                continue;
+            if (segment.XMajor())
+                Set(along, static_cast<std::size_t>(hit), pixel);
+            else
+                Set(static_cast<std::size_t>(hit), along, pixel);
+        }
+    }
+
+    std::uint32_t At(std::size_t column, std::size_t row) const { return colours_[row * columns_.Count() + column]; }
+
+private:
+    void Set(std::size_t column, std::size_t row, std::uint32_t pixel)
+    {
+        colours_[row * columns_.Count() + column] = pixel;
+    }
+
+    const SampleAxis& columns_;
+    const SampleAxis& rows_;
+    std::vector<std::uint32_t> colours_;
+};
+
+} // namespace
+
+void SamplePreview(const FigurePlan& plan, std::uint32_t* pixels, std::int32_t boxWidth, std::int32_t boxHeight,
+                   std::ptrdiff_t stride)
+{
+    if (pixels == nullptr || boxWidth < 0 || boxHeight < 0)
+        return;
+    for (std::int32_t y = 0; y < boxHeight; ++y)
+        std::fill(pixels + y * stride, pixels + y * stride + boxWidth, kWhitePixel);
+    if (plan.side <= 0)
+        return;
+    const auto side = static_cast<std::uint32_t>(plan.side);
+    const FittedSize fitted =
+        FitIntoBox(side, side, static_cast<std::uint32_t>(boxWidth), static_cast<std::uint32_t>(boxHeight));
+    // The copy targets (0, 0, width, height) as signed coordinates, clipped
+    // to the box.
+    const std::int64_t scaledWidth = static_cast<std::int32_t>(fitted.width);
+    const std::int64_t scaledHeight = static_cast<std::int32_t>(fitted.height);
+    if (scaledWidth <= 0 || scaledHeight <= 0)
+        return;
+    const SampleAxis columns(plan.side, scaledWidth, std::min<std::int64_t>(scaledWidth, boxWidth));
+    const SampleAxis rows(plan.side, scaledHeight, std::min<std::int64_t>(scaledHeight, boxHeight));
+
+    SampleGrid grid(columns, rows);
+    for (const FigureElement& element : plan.elements) {
+        switch (element.kind) {
+        case FigureElementKind::Fill:
+            grid.Fill(element.box, PixelWord(element.color));
+            break;
+        case FigureElementKind::Ellipse:
+            grid.Ellipse(element.box, element.penStyle, PixelWord(element.color), PixelWord(element.interior));
+            break;
+        case FigureElementKind::Segment:
+            grid.Segment(element.from, element.to, PixelWord(element.color));
+            break;
+        }
+    }
+
+    const std::int64_t visibleWidth = std::min<std::int64_t>(scaledWidth, boxWidth);
+    const std::int64_t visibleHeight = std::min<std::int64_t>(scaledHeight, boxHeight);
+    for (std::int64_t y = 0; y < visibleHeight; ++y) {
+        std::uint32_t* row = pixels + y * stride;
+        const auto sampleRow = static_cast<std::size_t>(rows.SampleOfBox(y));
+        for (std::int64_t x = 0; x < visibleWidth; ++x)
+            row[x] = grid.At(static_cast<std::size_t>(columns.SampleOfBox(x)), sampleRow);
+    }
+}
