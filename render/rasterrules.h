@@ -134,13 +134,23 @@ public:
         const std::int64_t step = (majorCoordinate - majorStart_) * majorStep_;
         if (step < 0 || step >= major_)
             return false;
-        const WideInt numerator = WideInt{2} * minor_ * step + major_;
-        const auto offset = static_cast<std::int64_t>(numerator / (WideInt{2} * major_));
+        std::int64_t offset = 0;
+        if (minor_ < kNarrow && step < kNarrow) // 2 * minor * step + major stays below 2^63
+            offset = (2 * minor_ * step + major_) / (2 * major_);
+        else
+            offset = static_cast<std::int64_t>((WideInt{2} * minor_ * step + major_) / (WideInt{2} * major_));
         minorCoordinate = minorStart_ + minorStep_ * offset;
         return true;
     }
 
+    // The first and last coordinate of the major axis that the segment sets
+    // a pixel on.
+    std::int64_t MajorLow() const { return majorStep_ > 0 ? majorStart_ : majorStart_ - (major_ - 1); }
+    std::int64_t MajorHigh() const { return majorStep_ > 0 ? majorStart_ + (major_ - 1) : majorStart_; }
+
 private:
+    static constexpr std::int64_t kNarrow = std::int64_t{1} << 30;
+
     bool xMajor_ = true;
     std::int64_t major_ = 0, minor_ = 0, majorStart_ = 0, minorStart_ = 0, majorStep_ = 1, minorStep_ = 1;
 };

@@ -23,11 +23,11 @@ public:
     // Box index j of a scaled area of `scaled` pixels shows canvas index
     // (2j + 1) * side / (2 * scaled), rounded down: the pixel under its
     // centre. Only box indices below `visible` are kept.
-    SampleAxis(std::int64_t side, std::int64_t scaled, std::int64_t visible)
+    SampleAxis(std::int64_t side, std::int64_t scaled, std::int64_t visible) : side_(side), scaled_(scaled)
     {
         boxToSample_.reserve(static_cast<std::size_t>(visible));
         for (std::int64_t j = 0; j < visible; ++j) {
-            const auto index = static_cast<std::int64_t>((WideInt{2} * j + 1) * side / (WideInt{2} * scaled));
+            const std::int64_t index = CanvasIndexOf(j);
             if (samples_.empty() || samples_.back() != index)
                 samples_.push_back(index);
             boxToSample_.push_back(static_cast<std::int32_t>(samples_.size() - 1));
@@ -37,6 +37,8 @@ public:
     std::size_t Count() const { return samples_.size(); }
     std::int64_t At(std::size_t sample) const { return samples_[sample]; }
     std::int32_t SampleOfBox(std::int64_t boxIndex) const { return boxToSample_[static_cast<std::size_t>(boxIndex)]; }
+    // Whether every box index shows a canvas index of its own.
+    bool OneToOne() const { return samples_.size() == boxToSample_.size(); }
 
     // The first sample at or after canvas index `index`.
     std::size_t FirstFrom(std::int64_t index) const
@@ -44,36 +46,50 @@ public:
         return static_cast<std::size_t>(std::lower_bound(samples_.begin(), samples_.end(), index) - samples_.begin());
     }
 
-    // The sample of canvas index `index`, or -1 when the box does not show it.
+    // The sample of canvas index `index`, or -1 when the box does not show
+    // it. The first box index that shows `index` or a later one is
+    // ceil((2 * index * scaled - side) / (2 * side)).
     std::int64_t Find(std::int64_t index) const
     {
-        const std::size_t at = FirstFrom(index);
-        return at < samples_.size() && samples_[at] == index ? static_cast<std::int64_t>(at) : -1;
+        if (index < 0 || index >= side_)
+            return -1;
+        const std::int64_t numerator = 2 * index * scaled_ - side_; // below 2^63: index < side < 2^31
+        const std::int64_t box = numerator <= 0 ? 0 : (numerator + 2 * side_ - 1) / (2 * side_);
+        if (box >= static_cast<std::int64_t>(boxToSample_.size()))
+            return -1;
+        const std::int32_t sample = SampleOfBox(box);
+        return samples_[static_cast<std::size_t>(sample)] == index ? sample : -1;
     }
 
 private:
+    std::int64_t CanvasIndexOf(std::int64_t j) const
+    {
+        return static_cast<std::int64_t>((WideInt{2} * j + 1) * side_ / (WideInt{2} * scaled_));
+    }
+
+    std::int64_t side_;
+    std::int64_t scaled_;
     std::vector<std::int64_t> samples_;
     std::vector<std::int32_t> boxToSample_;
 };
 
-// The colours of the sampled canvas pixels, columns x rows.
+// The colours of the sampled canvas pixels, columns x rows, in rows of
+// `stride` cells, all white to begin with.
 class SampleGrid {
 public:
-    SampleGrid(const SampleAxis& columns, const SampleAxis& rows)
-        : columns_(columns), rows_(rows), colours_(columns.Count() * rows.Count(), kWhitePixel)
+    SampleGrid(const SampleAxis& columns, const SampleAxis& rows, std::uint32_t* cells, std::ptrdiff_t stride)
+        : columns_(columns), rows_(rows), cells_(cells), stride_(stride)
     {
     }
 
-    void Fill(PixelRect rect, std::uint32_t pixel)
+    void Fill(PixelRect rect, std::uint32_t pixel) const
     {
-        const std::size_t columnEnd = columns_.FirstFrom(rect.right);
         const std::size_t rowEnd = rows_.FirstFrom(rect.bottom);
         for (std::size_t row = rows_.FirstFrom(rect.top); row < rowEnd; ++row)
-            for (std::size_t column = columns_.FirstFrom(rect.left); column < columnEnd; ++column)
-                Set(column, row, pixel);
+            FillColumns(row, rect.left, rect.right, pixel);
     }
 
-    void Ellipse(PixelRect box, PenStyle penStyle, std::uint32_t pen, std::uint32_t inside)
+    void Ellipse(PixelRect box, PenStyle penStyle, std::uint32_t pen, std::uint32_t inside) const
     {
         const EllipseSpans ellipse(box);
         if (ellipse.Empty())
@@ -87,28 +103,32 @@ public:
             if (!ellipse.Span(y, first, last))
                 continue;
             ellipse.Inner(y, first, last, innerFirst, innerLast);
-            for (std::size_t column = columns_.FirstFrom(first); column < columns_.Count(); ++column) {
-                const std::int64_t x = columns_.At(column);
-                if (x > last)
-                    break;
-                if (x >= innerFirst && x <= innerLast)
-                    Set(column, row, inside);
-                else
-                    Set(column, row, !dotted || ellipse.DotAt(x, y) ? pen : kWhitePixel);
+            if (innerFirst > innerLast) { // all outline
+                innerFirst = last + 1;
+                innerLast = last;
             }
+            auto outline = [&](std::int64_t from, std::int64_t to) {
+                const std::size_t end = columns_.FirstFrom(to);
+                for (std::size_t column = columns_.FirstFrom(from); column < end; ++column)
+                    Set(column, row, !dotted || ellipse.DotAt(columns_.At(column), y) ? pen : kWhitePixel);
+            };
+            outline(first, innerFirst);
+            FillColumns(row, innerFirst, innerLast + 1, inside);
+            outline(innerLast + 1, last + 1);
         }
     }
 
     // A segment sets one pixel per index of its major axis, so only the
     // sampled indices of that axis need looking at.
-    void Segment(PixelPoint from, PixelPoint to, std::uint32_t pixel)
+    void Segment(PixelPoint from, PixelPoint to, std::uint32_t pixel) const
     {
         const SegmentSteps segment(from, to);
         if (segment.Empty())
             return;
         const SampleAxis& major = segment.XMajor() ? columns_ : rows_;
         const SampleAxis& minor = segment.XMajor() ? rows_ : columns_;
-        for (std::size_t along = 0; along < major.Count(); ++along) {
+        const std::size_t end = major.FirstFrom(segment.MajorHigh() + 1);
+        for (std::size_t along = major.FirstFrom(segment.MajorLow()); along < end; ++along) {
             std::int64_t across = 0;
             if (!segment.MinorAt(major.At(along), across))
                 continue;
@@ -122,17 +142,23 @@ public:
         }
     }
 
-    std::uint32_t At(std::size_t column, std::size_t row) const { return colours_[row * columns_.Count() + column]; }
-
 private:
-    void Set(std::size_t column, std::size_t row, std::uint32_t pixel)
+    std::uint32_t* Row(std::size_t row) const { return cells_ + static_cast<std::ptrdiff_t>(row) * stride_; }
+    void Set(std::size_t column, std::size_t row, std::uint32_t pixel) const { Row(row)[column] = pixel; }
+
+    // The sampled columns of canvas columns [from, to) of one row.
+    void FillColumns(std::size_t row, std::int64_t from, std::int64_t to, std::uint32_t pixel) const
     {
-        colours_[row * columns_.Count() + column] = pixel;
+        const std::size_t first = columns_.FirstFrom(from);
+        const std::size_t end = columns_.FirstFrom(to);
+        if (first < end)
+            std::fill(Row(row) + first, Row(row) + end, pixel);
     }
 
     const SampleAxis& columns_;
     const SampleAxis& rows_;
-    std::vector<std::uint32_t> colours_;
+    std::uint32_t* cells_;
+    std::ptrdiff_t stride_;
 };
 
 } // namespace
@@ -158,7 +184,15 @@ void SamplePreview(const FigurePlan& plan, std::uint32_t* pixels, std::int32_t b
     const SampleAxis columns(plan.side, scaledWidth, std::min<std::int64_t>(scaledWidth, boxWidth));
     const SampleAxis rows(plan.side, scaledHeight, std::min<std::int64_t>(scaledHeight, boxHeight));
 
-    SampleGrid grid(columns, rows);
+    // When every box pixel shows a canvas pixel of its own (a side of at
+    // least the box's), the grid is the box itself; else the grid holds each
+    // sampled pixel once and is spread over the box afterwards.
+    const bool direct = columns.OneToOne() && rows.OneToOne();
+    std::vector<std::uint32_t> cells;
+    if (!direct)
+        cells.assign(columns.Count() * rows.Count(), kWhitePixel);
+    const auto gridStride = static_cast<std::ptrdiff_t>(columns.Count());
+    const SampleGrid grid(columns, rows, direct ? pixels : cells.data(), direct ? stride : gridStride);
     for (const FigureElement& element : plan.elements) {
         switch (element.kind) {
         case FigureElementKind::Fill:
@@ -172,13 +206,15 @@ void SamplePreview(const FigurePlan& plan, std::uint32_t* pixels, std::int32_t b
             break;
         }
     }
+    if (direct)
+        return;
 
     const std::int64_t visibleWidth = std::min<std::int64_t>(scaledWidth, boxWidth);
     const std::int64_t visibleHeight = std::min<std::int64_t>(scaledHeight, boxHeight);
     for (std::int64_t y = 0; y < visibleHeight; ++y) {
         std::uint32_t* row = pixels + y * stride;
-        const auto sampleRow = static_cast<std::size_t>(rows.SampleOfBox(y));
+        const std::uint32_t* colours = cells.data() + rows.SampleOfBox(y) * gridStride;
         for (std::int64_t x = 0; x < visibleWidth; ++x)
-            row[x] = grid.At(static_cast<std::size_t>(columns.SampleOfBox(x)), sampleRow);
+            row[x] = colours[columns.SampleOfBox(x)];
     }
 }
