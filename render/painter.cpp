@@ -1,5 +1,7 @@
 #include "render/painter.h"
 
+#include "render/sampledpreview.h"
+
 #include <QPoint>
 #include <QRect>
 
@@ -52,18 +54,13 @@ void DrawPreview(DialogView& dialog, const DecagonRecord* record)
     if (record == nullptr)
         return;
     FigurePlan plan;
-    Canvas canvas;
     Canvas box;
-    if (!PlanFigure(*record, plan) || !MakeCanvas(plan.side, plan.side, canvas) ||
-        !MakeCanvas(kPreviewSize, kPreviewSize, box))
+    if (!PlanFigure(*record, plan) || !MakeCanvas(kPreviewSize, kPreviewSize, box))
         return;
-    PaintPlan(canvas, plan);
-
-    const auto side = static_cast<std::uint32_t>(plan.side);
-    const FittedSize fitted = FitIntoBox(side, side, kPreviewSize, kPreviewSize);
-    FillRect(box, {0, 0, kPreviewSize, kPreviewSize}, kWhite);
-    // The fitted size never exceeds the box here, so it fits 32 bits signed.
-    CopyScaled(canvas, box, {0, 0, static_cast<std::int32_t>(fitted.width), static_cast<std::int32_t>(fitted.height)});
+    // Only the pixels that the box shows are worked out: the figure is never
+    // painted at its natural size here, so any height previews at once.
+    SamplePreview(plan, reinterpret_cast<std::uint32_t*>(box.image.bits()), kPreviewSize, kPreviewSize,
+                  box.image.bytesPerLine() / 4);
 
     // The client rectangle's right edge is exclusive, as its width says.
     const QRect client = dialog.ClientRect();

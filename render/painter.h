@@ -43,12 +43,13 @@ void DrawVertexFan(Canvas& canvas, const DecagonRecord& record, int startRow, in
 // Fans k = 0 to 9 in this order, fan k from row 9 - k in the colour of row k.
 void DrawAllFans(Canvas& canvas, const DecagonRecord& record);
 
-// Paints the figure at its natural size, then hands the dialog its 250 x 250
-// preview box: white, with the figure scaled into it from the top-left
-// corner. A figure of side 1 or more fills the box; a height below 1 gives a
-// white box. When the height gives no canvas (negative, not a number, beyond
-// 32 bits, or beyond CanvasByteBudget()) the dialog is handed nothing and
-// keeps what it shows. The record is only read; a null record does nothing.
+// Hands the dialog its 250 x 250 preview box: white, with the figure scaled
+// into it from the top-left corner, each box pixel showing the figure's pixel
+// under its centre (see SamplePreview; the figure is not painted at its
+// natural size). A figure of side 1 or more fills the box; a height below 1
+// gives a white box. When the height gives no canvas side (negative, not a
+// number or beyond 32 bits) the dialog is handed nothing and keeps what it
+// shows. The record is only read; a null record does nothing.
 void DrawPreview(DialogView& dialog, const DecagonRecord* record);
 
 // Copies the checked state of controls 1060 and 1062 and the selected code of

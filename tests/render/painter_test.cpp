@@ -243,7 +243,7 @@ TEST(DrawPreview, HeightsWithoutACanvasLeaveThePreviewAlone)
     // Nine typed characters allow all of these; none may crash, stall or
     // take the machine's memory.
     const auto started = std::chrono::steady_clock::now();
-    for (const char* typed : {"999999999", "9e99999", "1e300", "nan", "-5", "-inf", "2147483648"}) {
+    for (const char* typed : {"9e99999", "1e300", "nan", "-5", "-inf", "2147483648"}) {
         DecagonRecord record = RecordWithHeight(ParseNumber(typed));
         FakeDialog dialog;
         DrawPreview(dialog, &record);
@@ -262,6 +262,24 @@ TEST(DrawPreview, HeightsWithoutACanvasLeaveThePreviewAlone)
     DrawPreview(dialog, nullptr);
     EXPECT_EQ(dialog.presented, 0);
     EXPECT_EQ(RenderFigureBitmap(dialog, nullptr), nullptr);
+}
+
+// A height whose canvas is beyond what the machine may give still
+// previews, without the canvas: the export alone refuses it.
+TEST(DrawPreview, HeightsBeyondTheCanvasBudgetPreview)
+{
+    const auto started = std::chrono::steady_clock::now();
+    for (const double height : {3e5, 999999999.0, 2147483647.0}) {
+        const DecagonRecord record = RecordWithHeight(height);
+        FakeDialog dialog;
+        DrawPreview(dialog, &record);
+        ASSERT_EQ(dialog.presented, 1) << height;
+        EXPECT_EQ(dialog.lastBox.size(), QSize(250, 250));
+        EXPECT_EQ(At(dialog.lastBox, 125, 125), PaletteColor(record.backgroundColor)) << height;
+        DecagonRecord copy = record;
+        EXPECT_EQ(RenderFigureBitmap(dialog, &copy), nullptr) << height;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 TEST(RenderFigureBitmap, RefreshesTheOptionsFromTheDialogThenPaintsAtNaturalSize)
