@@ -1,6 +1,7 @@
-// The figure at three heights: the whole preview (a canvas of the height's
-// side, the figure painted on it, one scaled copy into the 250 x 250 box),
-// and the painting alone on a canvas made beforehand. The references in the
+// The figure at three heights: the whole preview (DrawPreview, which works
+// out the 250 x 250 box's pixels without a canvas of the height's side; see
+// preview_bench for it beside painting and copying), and the painting alone
+// on a canvas made beforehand, as the image export does it. The references in the
 // same run are the least any raster of that side costs: making a QImage of
 // the side and filling it once, and filling an existing one once. The ratio
 // says how many plain fills the figure is worth.
