@@ -143,14 +143,66 @@ public:
         return true;
     }
 
+    // The step at a coordinate of the major axis; steps 0 to major - 1 set a
+    // pixel.
+    std::int64_t StepAt(std::int64_t majorCoordinate) const { return (majorCoordinate - majorStart_) * majorStep_; }
+    // +1 when the major coordinate grows with the steps, else -1.
+    std::int64_t MajorDirection() const { return majorStep_; }
+    // +1 when the minor coordinate grows with the steps (or stays), else -1.
+    std::int64_t MinorDirection() const { return minorStep_; }
+
     // The first and last coordinate of the major axis that the segment sets
     // a pixel on.
     std::int64_t MajorLow() const { return majorStep_ > 0 ? majorStart_ : majorStart_ - (major_ - 1); }
     std::int64_t MajorHigh() const { return majorStep_ > 0 ? majorStart_ + (major_ - 1) : majorStart_; }
 
 private:
+    friend class SegmentCursor;
     static constexpr std::int64_t kNarrow = std::int64_t{1} << 30;
 
     bool xMajor_ = true;
     std::int64_t major_ = 0, minor_ = 0, majorStart_ = 0, minorStart_ = 0, majorStep_ = 1, minorStep_ = 1;
+};
+
+// The minor coordinate of a segment at a step that only moves forward: after
+// the first step, moving on costs no division unless the jump length changes,
+// so visiting a few hundred steps of a long segment stays cheap.
+class SegmentCursor {
+public:
+    // At `step`, which must be 0 or more.
+    SegmentCursor(const SegmentSteps& segment, std::int64_t step) : segment_(segment)
+    {
+        const WideInt numerator = WideInt{2} * segment.minor_ * step + segment.major_;
+        const WideInt twiceMajor = WideInt{2} * segment.major_;
+        offset_ = static_cast<std::int64_t>(numerator / twiceMajor);
+        rest_ = static_cast<std::int64_t>(numerator % twiceMajor);
+    }
+
+    std::int64_t Minor() const { return segment_.minorStart_ + segment_.minorStep_ * offset_; }
+
+    // Moves `steps` (0 or more) steps on.
+    void Advance(std::int64_t steps)
+    {
+        if (steps != jump_) {
+            const WideInt rise = WideInt{2} * segment_.minor_ * steps;
+            const WideInt twiceMajor = WideInt{2} * segment_.major_;
+            jump_ = steps;
+            jumpOffset_ = static_cast<std::int64_t>(rise / twiceMajor);
+            jumpRest_ = static_cast<std::int64_t>(rise % twiceMajor);
+        }
+        offset_ += jumpOffset_;
+        rest_ += jumpRest_;
+        if (rest_ >= 2 * segment_.major_) {
+            rest_ -= 2 * segment_.major_;
+            ++offset_;
+        }
+    }
+
+private:
+    const SegmentSteps& segment_;
+    std::int64_t offset_ = 0;
+    std::int64_t rest_ = 0;
+    std::int64_t jump_ = -1;
+    std::int64_t jumpOffset_ = 0;
+    std::int64_t jumpRest_ = 0;
 };

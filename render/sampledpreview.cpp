@@ -119,7 +119,9 @@ public:
     }
 
     // A segment sets one pixel per index of its major axis, so only the
-    // sampled indices of that axis need looking at.
+    // sampled indices of that axis need looking at. They are visited in the
+    // order of the segment's steps, along which the minor coordinate only
+    // grows or only shrinks, so the minor samples are walked alongside.
     void Segment(PixelPoint from, PixelPoint to, std::uint32_t pixel) const
     {
         const SegmentSteps segment(from, to);
@@ -127,18 +129,41 @@ public:
             return;
         const SampleAxis& major = segment.XMajor() ? columns_ : rows_;
         const SampleAxis& minor = segment.XMajor() ? rows_ : columns_;
-        const std::size_t end = major.FirstFrom(segment.MajorHigh() + 1);
-        for (std::size_t along = major.FirstFrom(segment.MajorLow()); along < end; ++along) {
-            std::int64_t across = 0;
-            if (!segment.MinorAt(major.At(along), across))
-                continue;
-            const std::int64_t hit = minor.Find(across);
-            if (hit < 0)
-                continue;
-            if (segment.XMajor())
-                Set(along, static_cast<std::size_t>(hit), pixel);
-            else
-                Set(static_cast<std::size_t>(hit), along, pixel);
+        const auto begin = static_cast<std::int64_t>(major.FirstFrom(segment.MajorLow()));
+        const auto end = static_cast<std::int64_t>(major.FirstFrom(segment.MajorHigh() + 1));
+        if (begin >= end)
+            return;
+        const bool forward = segment.MajorDirection() > 0;
+        const bool rising = segment.MinorDirection() > 0;
+        std::int64_t along = forward ? begin : end - 1;
+        SegmentCursor cursor(segment, segment.StepAt(major.At(static_cast<std::size_t>(along))));
+        // The minor sample at or past the cursor's coordinate in its direction:
+        // the first at or above it when rising, the last at or below it else.
+        const auto minorCount = static_cast<std::int64_t>(minor.Count());
+        std::int64_t across =
+            static_cast<std::int64_t>(minor.FirstFrom(cursor.Minor() + (rising ? 0 : 1))) - (rising ? 0 : 1);
+        for (std::int64_t visited = begin; visited < end; ++visited) {
+            const std::int64_t coordinate = cursor.Minor();
+            if (rising) {
+                while (across < minorCount && minor.At(static_cast<std::size_t>(across)) < coordinate)
+                    ++across;
+            } else {
+                while (across >= 0 && minor.At(static_cast<std::size_t>(across)) > coordinate)
+                    --across;
+            }
+            if (across >= 0 && across < minorCount && minor.At(static_cast<std::size_t>(across)) == coordinate) {
+                if (segment.XMajor())
+                    Set(static_cast<std::size_t>(along), static_cast<std::size_t>(across), pixel);
+                else
+                    Set(static_cast<std::size_t>(across), static_cast<std::size_t>(along), pixel);
+            }
+            if (visited + 1 == end)
+                break;
+            const std::int64_t next = forward ? along + 1 : along - 1;
+            const std::int64_t gap =
+                major.At(static_cast<std::size_t>(next)) - major.At(static_cast<std::size_t>(along));
+            cursor.Advance(forward ? gap : -gap);
+            along = next;
         }
     }
 
