@@ -127,22 +127,6 @@ public:
     // True when the segment steps along columns (one pixel per column).
     bool XMajor() const { return xMajor_; }
 
-    // The pixel on the minor axis at the given coordinate of the major axis;
-    // false when the segment sets no pixel there.
-    bool MinorAt(std::int64_t majorCoordinate, std::int64_t& minorCoordinate) const
-    {
-        const std::int64_t step = (majorCoordinate - majorStart_) * majorStep_;
-        if (step < 0 || step >= major_)
-            return false;
-        std::int64_t offset = 0;
-        if (minor_ < kNarrow && step < kNarrow) // 2 * minor * step + major stays below 2^63
-            offset = (2 * minor_ * step + major_) / (2 * major_);
-        else
-            offset = static_cast<std::int64_t>((WideInt{2} * minor_ * step + major_) / (WideInt{2} * major_));
-        minorCoordinate = minorStart_ + minorStep_ * offset;
-        return true;
-    }
-
     // The step at a coordinate of the major axis; steps 0 to major - 1 set a
     // pixel.
     std::int64_t StepAt(std::int64_t majorCoordinate) const { return (majorCoordinate - majorStart_) * majorStep_; }
@@ -158,7 +142,6 @@ public:
 
 private:
     friend class SegmentCursor;
-    static constexpr std::int64_t kNarrow = std::int64_t{1} << 30;
 
     bool xMajor_ = true;
     std::int64_t major_ = 0, minor_ = 0, majorStart_ = 0, minorStart_ = 0, majorStep_ = 1, minorStep_ = 1;

@@ -46,21 +46,6 @@ public:
         return static_cast<std::size_t>(std::lower_bound(samples_.begin(), samples_.end(), index) - samples_.begin());
     }
 
-    // The sample of canvas index `index`, or -1 when the box does not show
-    // it. The first box index that shows `index` or a later one is
-    // ceil((2 * index * scaled - side) / (2 * side)).
-    std::int64_t Find(std::int64_t index) const
-    {
-        if (index < 0 || index >= side_)
-            return -1;
-        const std::int64_t numerator = 2 * index * scaled_ - side_; // below 2^63: index < side < 2^31
-        const std::int64_t box = numerator <= 0 ? 0 : (numerator + 2 * side_ - 1) / (2 * side_);
-        if (box >= static_cast<std::int64_t>(boxToSample_.size()))
-            return -1;
-        const std::int32_t sample = SampleOfBox(box);
-        return samples_[static_cast<std::size_t>(sample)] == index ? sample : -1;
-    }
-
 private:
     std::int64_t CanvasIndexOf(std::int64_t j) const
     {
