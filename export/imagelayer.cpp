@@ -138,11 +138,16 @@ ImageError WriteJpeg(const std::string& path, const QImage& pixels, const ImageS
 
 // The quality of the JPEG that the clipboard offers.
 constexpr int kClipboardJpegQuality = 95;
+// The JPEG types, and the one that is always offered; Qt offers "image/jpg"
+// too, after the name of its writer.
+bool IsJpegMimeType(const QString& mimeType) { return mimeType == "image/jpeg" || mimeType == "image/jpg"; }
 const QString kJpegMimeType = QStringLiteral("image/jpeg");
 
 // The clipboard's data: the image, from which the clipboard makes every image
-// type that a pasting program asks for, except JPEG, which is encoded here, by
-// the same rule as a saved file, when it is first asked for.
+// type that a pasting program asks for, except JPEG (under either type name),
+// which is encoded here, by the same rule as a saved file, when it is first
+// asked for. Where the window system's clipboard encodes images itself
+// (Wayland), it uses Qt's writer instead.
 class FigureMimeData : public QMimeData {
 public:
     explicit FigureMimeData(const QImage& image) { setImageData(image); }
@@ -158,7 +163,7 @@ public:
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override
     {
-        if (mimeType != kJpegMimeType)
+        if (!IsJpegMimeType(mimeType))
             return QMimeData::retrieveData(mimeType, type);
         if (jpeg_.isEmpty()) {
             JpegBytes bytes;

@@ -157,4 +157,5 @@ TEST(JpegExport, ClipboardOffersTheSameJpeg)
     EXPECT_NE(bytes.find("\xFF\xC0"), std::string::npos);
     EXPECT_GE(Psnr(figure.pixels, QImage::fromData(jpeg, "JPEG")), 38.0);
     EXPECT_EQ(data->data("image/jpeg"), jpeg); // encoded once, then kept
+    EXPECT_EQ(data->data("image/jpg"), jpeg);
 }
