@@ -1,9 +1,10 @@
-// The figure at three heights: the whole preview (a canvas of the height's
-// side, the figure painted on it, one scaled copy into the 250 x 250 box),
-// and the painting alone on a canvas made beforehand. The references in the
-// same run are the least any raster of that side costs: allocating 32-bit
-// pixels of the side and filling them once, and filling existing ones once.
-// The ratio says how many plain fills the figure is worth.
+// The figure at three heights: the whole preview (PaintPreviewBox, which
+// works out the 250 x 250 box's pixels without a canvas of the height's side;
+// see preview_bench for it beside painting and copying), and the painting
+// alone on a canvas made beforehand, as the image export does it. The
+// references in the same run are the least any raster of that side costs:
+// allocating 32-bit pixels of the side and filling them once, and filling
+// existing ones once. The ratio says how many plain fills the figure is worth.
 #include "model/geometry.h"
 #include "model/record.h"
 #include "render/canvas.h"

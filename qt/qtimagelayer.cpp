@@ -1,5 +1,6 @@
 #include "qt/qtimagelayer.h"
 
+#include "export/jpegencoder.h"
 #include "qt/qtcanvas.h"
 #include "render/svg.h"
 #include "settings/filereplace.h"
@@ -10,6 +11,8 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QMimeData>
+#include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
 #include <cstddef>
@@ -59,8 +62,6 @@ void Configure(QImageWriter& writer, const QByteArray& format, const ImageSavePa
 {
     writer.setFormat(format);
     writer.setQuality(params.quality);
-    if (format == "jpeg" || format == "jpg")
-        writer.setProgressiveScanWrite(params.baseline == 0);
     if ((format == "tiff" || format == "tif") && lzwEnabled)
         writer.setCompression(1);
     else if (params.compression != 0)
@@ -106,6 +107,77 @@ ImageError WritePixels(const std::string& path, const QImage& pixels, const QByt
         return writer.write(pixels);
     });
 }
+
+bool IsJpeg(const QByteArray& format) { return format == "jpeg" || format == "jpg"; }
+
+// JPEG is written by the layer's own encoder: full-resolution colour, which
+// Qt's writer cannot be asked for, and straight from the pixels. The whole
+// file is made in memory before anything is written, so a picture that
+// cannot be encoded leaves the path untouched.
+int EncodeJpegImage(const QImage& image, int quality, bool progressive, JpegBytes& bytes)
+{
+    const bool direct = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
+    const QImage pixels = direct ? image : image.convertToFormat(QImage::Format_RGB32);
+    JpegSettings settings;
+    settings.quality = quality;
+    settings.progressive = progressive;
+    settings.dotsPerInchX = DotsPerInchOf(pixels.dotsPerMeterX());
+    settings.dotsPerInchY = DotsPerInchOf(pixels.dotsPerMeterY());
+    return EncodeJpeg(reinterpret_cast<const std::uint32_t*>(pixels.constBits()), pixels.width(), pixels.height(),
+                      pixels.bytesPerLine(), settings, bytes);
+}
+
+ImageError WriteJpeg(const std::string& path, const QImage& pixels, const ImageSaveParams& params)
+{
+    JpegBytes bytes;
+    if (!EncodeJpegImage(pixels, params.quality, params.baseline == 0, bytes))
+        return ImageError::CannotWrite;
+    const auto size = static_cast<qint64>(bytes.size);
+    return WriteFile(path, params, [&](QFile& file) {
+        return file.write(reinterpret_cast<const char*>(bytes.data.get()), size) == size;
+    });
+}
+
+// The quality of the JPEG that the clipboard offers.
+constexpr int kClipboardJpegQuality = 95;
+// The JPEG types, and the one that is always offered; Qt offers "image/jpg"
+// too, after the name of its writer.
+bool IsJpegMimeType(const QString& mimeType) { return mimeType == "image/jpeg" || mimeType == "image/jpg"; }
+const QString kJpegMimeType = QStringLiteral("image/jpeg");
+
+// The clipboard's data: the image, from which the clipboard makes every image
+// type that a pasting program asks for, except JPEG (under either type name),
+// which is encoded here, by the same rule as a saved file, when it is first
+// asked for. Where the window system's clipboard encodes images itself
+// (Wayland), it uses Qt's writer instead.
+class FigureMimeData : public QMimeData {
+public:
+    explicit FigureMimeData(const QImage& image) { setImageData(image); }
+
+    QStringList formats() const override
+    {
+        QStringList list = QMimeData::formats();
+        if (!list.contains(kJpegMimeType))
+            list.append(kJpegMimeType);
+        return list;
+    }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (!IsJpegMimeType(mimeType))
+            return QMimeData::retrieveData(mimeType, type);
+        if (jpeg_.isEmpty()) {
+            JpegBytes bytes;
+            if (EncodeJpegImage(qvariant_cast<QImage>(imageData()), kClipboardJpegQuality, false, bytes))
+                jpeg_ = QByteArray(reinterpret_cast<const char*>(bytes.data.get()), static_cast<qsizetype>(bytes.size));
+        }
+        return jpeg_;
+    }
+
+private:
+    mutable QByteArray jpeg_;
+};
 
 ImageError WriteSvg(const std::string& path, const FigurePlan& plan, const ImageSaveParams& params)
 {
@@ -196,6 +268,8 @@ ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, c
     const QByteArray& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
     if (format == kSvgFormat)
         return WriteSvg(path, bitmap.plan, params);
+    if (IsJpeg(format))
+        return WriteJpeg(path, FigureImage(bitmap.pixels), params);
     return WritePixels(path, FigureImage(bitmap.pixels), format, params);
 }
 
@@ -206,7 +280,7 @@ bool SystemImageClipboard::PutImage(const QImage& image)
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr)
         return false;
-    clipboard->setImage(image, QClipboard::Clipboard);
+    clipboard->setMimeData(new FigureMimeData(image), QClipboard::Clipboard);
     const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
     return data != nullptr && data->hasImage();
 }

@@ -1,5 +1,6 @@
 #include "render/painter.h"
 
+#include "render/sampledpreview.h"
 #include <utility>
 
 void PaintPlan(Canvas& canvas, const FigurePlan& plan)
@@ -47,20 +48,15 @@ void DrawAllFans(Canvas& canvas, const DecagonRecord& record)
 int PaintPreviewBox(const DecagonRecord& record, Canvas& box)
 {
     FigurePlan plan;
-    Canvas canvas;
     box = Canvas{};
-    if (!PlanFigure(record, plan) || !MakeCanvas(plan.side, plan.side, canvas) ||
-        !MakeCanvas(kPreviewSize, kPreviewSize, box)) {
+    if (!PlanFigure(record, plan) || !MakeCanvas(kPreviewSize, kPreviewSize, box)) {
         box = Canvas{};
         return 0;
     }
-    PaintPlan(canvas, plan);
-
-    const auto side = static_cast<std::uint32_t>(plan.side);
-    const FittedSize fitted = FitIntoBox(side, side, kPreviewSize, kPreviewSize);
-    FillRect(box, {0, 0, kPreviewSize, kPreviewSize}, kWhite);
-    // The fitted size never exceeds the box here, so it fits 32 bits signed.
-    CopyScaled(canvas, box, {0, 0, static_cast<std::int32_t>(fitted.width), static_cast<std::int32_t>(fitted.height)});
+    // Only the pixels that the box shows are worked out: the figure is never
+    // painted at its natural size here, so any height previews at once.
+    SamplePreview(plan, box.Row(0), kPreviewSize, kPreviewSize,
+                  box.stride / static_cast<std::ptrdiff_t>(sizeof(Pixel)));
     return 1;
 }
 

@@ -41,12 +41,13 @@ void DrawVertexFan(Canvas& canvas, const DecagonRecord& record, int startRow, in
 // Fans k = 0 to 9 in this order, fan k from row 9 - k in the colour of row k.
 void DrawAllFans(Canvas& canvas, const DecagonRecord& record);
 
-// Paints the record's figure at its natural size, then makes the 250 x 250
-// preview box: white, with the figure scaled into it from the top-left
-// corner. A figure of side 1 or more fills the box; a height below 1 gives a
-// white box. Returns 0 and no box when the height gives no canvas (negative,
-// not a number, beyond 32 bits, or beyond CanvasByteBudget()); else 1. The
-// record is only read.
+// Makes the 250 x 250 preview box of the record's figure: white, with the
+// figure scaled into it from the top-left corner, each box pixel showing the
+// figure's pixel under its centre (see SamplePreview; the figure is not
+// painted at its natural size, so any height previews at once). A figure of
+// side 1 or more fills the box; a height below 1 gives a white box. Returns 0
+// and no box when the height gives no canvas side (negative, not a number or
+// beyond 32 bits); else 1. The record is only read.
 int PaintPreviewBox(const DecagonRecord& record, Canvas& box);
 
 // Where the preview box goes on a client area whose right edge (exclusive)

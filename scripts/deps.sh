@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra locales
   xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
-  libjpeg-turbo-progs librsvg2-bin clang-format
+  libjpeg-turbo-progs libturbojpeg0-dev librsvg2-bin clang-format
   desktop-file-utils appstream man-db
 )
 if [ "${1:-}" = "fuzz" ]; then

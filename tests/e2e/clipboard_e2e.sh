@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The clipboard image on a real X server: another program (xclip) reads the
-# figure back as PNG, pixel for pixel equal to the rendered figure.
+# figure back as PNG, pixel for pixel equal to the rendered figure, and as
+# JPEG with the colour at full resolution, close to the figure.
 set -euo pipefail
 probe="$1"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,3 +27,13 @@ echo "differing pixels: $differing"
 [ "$differing" = "0" ]
 identify -format "%w x %h\n" "$work/pasted.png" | grep -qx "254 x 254"
 echo "clipboard image equals the figure"
+
+for type in image/jpeg image/jpg; do
+  echo "$targets" | grep -qx "$type"
+  xclip -selection clipboard -t "$type" -o >"$work/pasted.jpg"
+  identify -format "%[jpeg:sampling-factor]\n" "$work/pasted.jpg" | grep -qx "1x1,1x1,1x1"
+  psnr=$(compare -metric PSNR "$work/expected.png" "$work/pasted.jpg" null: 2>&1 || true)
+  echo "clipboard $type: PSNR $psnr dB"
+  awk -v psnr="$psnr" 'BEGIN { exit !(psnr + 0 >= 38) }'
+done
+echo "clipboard JPEG keeps the colours"
