@@ -136,7 +136,7 @@ TEST(JpegExport, APictureJpegCannotHoldLeavesTheFile)
     ImageSaveParams params = ExportSaveParams(Layer(), ImageFormatIndexByName("jpeg"));
     for (const std::uint8_t atomic : {std::uint8_t{1}, std::uint8_t{0}}) {
         params.atomicWrite = atomic;
-        EXPECT_EQ(SaveImageBitmap(path, wide, params), ImageError::CannotWrite);
+        EXPECT_EQ(SaveImageBitmap(path, wide, params), ImageError::TooLarge);
         EXPECT_EQ(ReadFileBytes(path), "old picture");
         EXPECT_EQ(FilesIn(folder.path()), 1);
     }
