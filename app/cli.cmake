@@ -5,7 +5,9 @@ decagon_core_library(decagon_cli_core SOURCES cli.cpp DEPENDS decagon_model deca
                      decagon_render_core decagon_export_core)
 target_compile_definitions(decagon_cli_core PRIVATE DECAGON_VERSION="${PROJECT_VERSION}")
 
-add_executable(decagon_cli climain.cpp cliimage.cpp)
-target_link_libraries(decagon_cli PRIVATE decagon_cli_core decagon_export)
-set_target_properties(decagon_cli PROPERTIES OUTPUT_NAME decagon-cli)
-install(TARGETS decagon_cli RUNTIME DESTINATION bin)
+if(DECAGON_WITH_QT)
+  add_executable(decagon_cli climain.cpp cliimage.cpp)
+  target_link_libraries(decagon_cli PRIVATE decagon_cli_core decagon_export)
+  set_target_properties(decagon_cli PROPERTIES OUTPUT_NAME decagon-cli)
+  install(TARGETS decagon_cli RUNTIME DESTINATION bin)
+endif()
