@@ -24,6 +24,7 @@ struct Format {
 };
 
 std::vector<Format> formats;
+bool started = false;
 bool lzwEnabled = false;
 
 // The names in index order: "jpeg" and "bmp" first, then every name the
@@ -48,6 +49,17 @@ void ListFormats()
         formats.push_back({encoder.name, writer, encoder.container});
     }
     formats.push_back({"svg", Writer::Svg, GUID{}});
+}
+
+// The imaging component is started, and the names listed, at the first
+// image command rather than at start-up: loading it would make every start
+// of the program slower for the few runs that export an image.
+void ReadyFormats()
+{
+    if (started && formats.empty()) {
+        StartWic();
+        ListFormats();
+    }
 }
 
 std::wstring Widen(const std::string& text)
@@ -204,13 +216,14 @@ bool PutOnClipboard(HWND owner, const std::string& dib, const std::string& png)
 
 ImageError StartImageLayer()
 {
-    StartWic();
-    ListFormats();
+    started = true;
+    formats.clear();
     return ImageError::None;
 }
 
 void StopImageLayer()
 {
+    started = false;
     formats.clear();
     StopWic();
 }
@@ -236,6 +249,7 @@ std::int32_t Win32ImageLayer::FormatIndexByName(const char* name)
 {
     if (name == nullptr || *name == '\0')
         return 0;
+    ReadyFormats();
     for (std::size_t i = 0; i < formats.size(); ++i)
         if (formats[i].name == name)
             return static_cast<std::int32_t>(i + 1);
@@ -253,6 +267,7 @@ ImageError Win32ImageLayer::SaveBitmap(const std::string& path, const ImageBitma
 {
     if (!HasPixels(bitmap.pixels))
         return ImageError::NoBitmap;
+    ReadyFormats();
     if (params.formatIndex < 1 || static_cast<std::size_t>(params.formatIndex) > formats.size())
         return ImageError::UnknownFormat;
     const Format& format = formats[static_cast<std::size_t>(params.formatIndex - 1)];
@@ -270,6 +285,7 @@ ImageError Win32ImageLayer::ExportToClipboard(const ImageBitmap& bitmap)
 {
     if (!HasPixels(bitmap.pixels))
         return ImageError::NoBitmap;
+    ReadyFormats();
     const PixelRows rows = RowsOf(bitmap.pixels);
     StringSink dib;
     if (!WriteDib(rows, dib))

@@ -14,9 +14,9 @@
 // plan. Every pixel file carries 96 dots per inch. The clipboard receives a
 // device-independent bitmap (CF_DIB) and a PNG (the registered format "PNG").
 
-// Starts the layer on this thread: the imaging component and the format
-// names. JPEG and BMP need nothing of the system, so it always starts; without
-// the imaging component only its formats are missing.
+// Starts the layer on this thread. JPEG and BMP need nothing of the system,
+// so it always starts; the imaging component is loaded at the first image
+// command, and without it only its formats are missing.
 ImageError StartImageLayer();
 void StopImageLayer();
 
