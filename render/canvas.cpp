@@ -8,8 +8,6 @@
 #include <new>
 #include <vector>
 
-#include <unistd.h>
-
 namespace {
 
 // Products of two coordinate ranges (each up to 2^32) need more than 64 bits.
