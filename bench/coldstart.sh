@@ -10,7 +10,7 @@ rounds=${2:-5}
 # shellcheck source=../tests/e2e/xvfb.sh
 source tests/e2e/xvfb.sh
 begin_run
-cp "$build/app/decagon" "$work/decagon" # its settings file lands beside it
+cp "$build/bin/decagon" "$work/decagon" # its settings file lands beside it
 start_xvfb
 for round in $(seq "$rounds"); do
   echo "round $round"

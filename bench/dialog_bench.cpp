@@ -4,8 +4,8 @@
 // painted and scaled, and the window's repaint. The reference in the same run
 // is the repaint alone of an empty dialog of the same size: the least a
 // visible change of the window costs. Runs on Qt's offscreen platform.
-#include "app/dialogbuilder.h"
-#include "app/maindialog.h"
+#include "qt/dialogbuilder.h"
+#include "qt/maindialog.h"
 #include "settings/settings.h"
 
 #include <QApplication>
@@ -21,7 +21,7 @@
 namespace {
 class NoOpener : public UrlOpener {
 public:
-    void OpenUrl(const QString&) override {}
+    void OpenUrl(const std::string&) override {}
 };
 
 void ShowAndWait(QWidget& window)
@@ -42,7 +42,7 @@ void ComputeToPreviewPainted(benchmark::State& state)
     QLineEdit* height = DialogItemAs<QLineEdit>(dialog, kHeightFieldId);
     for (auto _ : state) {
         height->setText(QStringLiteral("254.884"));
-        dialog.DispatchCommand(kComputeId, kButtonClicked);
+        dialog.controller().DispatchCommand(kComputeId, kButtonClicked);
         QCoreApplication::processEvents(); // the posted repaint
     }
     state.SetLabel("height 254.884");

@@ -4,6 +4,8 @@
 // machine is shared and absolute times drift.
 #include "export/imageexport.h"
 #include "model/geometry.h"
+#include "qt/qtcanvas.h"
+#include "qt/qtimagelayer.h"
 #include "render/painter.h"
 
 #include <QGuiApplication>
@@ -17,15 +19,6 @@
 #include <string>
 
 namespace {
-
-class NoDialog : public DialogView {
-public:
-    DecagonRecord* AttachedRecord() override { return nullptr; }
-    bool IsButtonChecked(int) const override { return true; }
-    std::int32_t SelectedItemData(int) const override { return 1; }
-    QRect ClientRect() const override { return {}; }
-    void PresentPreview(const QImage&, QPoint) override {}
-};
 
 std::string Folder()
 {
@@ -44,8 +37,7 @@ const ImageBitmap& Figure(double height)
         SetRecordDefaults(record);
         record.expectedHeight = height;
         ComputeGeometry(record);
-        NoDialog dialog;
-        const auto rendered = RenderFigureBitmap(dialog, &record);
+        const auto rendered = RenderFigureBitmap(&record, FigureOptionsOf(record));
         std::unique_ptr<ImageBitmap> bitmap;
         ConvertToImageBitmap(*rendered, bitmap);
         found = figures.emplace(height, std::move(*bitmap)).first;
@@ -57,7 +49,8 @@ void Save(benchmark::State& state, const char* format)
 {
     const double height = static_cast<double>(state.range(0)) / 1000.0;
     const ImageBitmap& figure = Figure(height);
-    const ImageSaveParams params = ExportSaveParams(ImageFormatIndexByName(format));
+    QtImageLayer layer;
+    const ImageSaveParams params = ExportSaveParams(layer, ImageFormatIndexByName(format));
     const std::string path = Folder() + "/figure." + format;
     for (auto _ : state)
         if (SaveImageBitmap(path, figure, params) != ImageError::None)
@@ -71,7 +64,7 @@ void CjpegReference(benchmark::State& state)
 {
     const double height = static_cast<double>(state.range(0)) / 1000.0;
     const std::string ppm = Folder() + "/figure.ppm";
-    QImageWriter(QString::fromStdString(ppm), "ppm").write(Figure(height).pixels);
+    QImageWriter(QString::fromStdString(ppm), "ppm").write(CanvasImage(Figure(height).pixels));
     const std::string command = "cjpeg -quality 95 -outfile '" + Folder() + "/cjpeg.jpg' '" + ppm + "'";
     for (auto _ : state)
         if (std::system(command.c_str()) != 0)

@@ -1,18 +1,19 @@
 // The figure at three heights: the whole preview (a canvas of the height's
 // side, the figure painted on it, one scaled copy into the 250 x 250 box),
 // and the painting alone on a canvas made beforehand. The references in the
-// same run are the least any raster of that side costs: making a QImage of
-// the side and filling it once, and filling an existing one once. The ratio
-// says how many plain fills the figure is worth.
+// same run are the least any raster of that side costs: allocating 32-bit
+// pixels of the side and filling them once, and filling existing ones once.
+// The ratio says how many plain fills the figure is worth.
 #include "model/geometry.h"
 #include "model/record.h"
 #include "render/canvas.h"
-#include "render/dialogview.h"
 #include "render/painter.h"
 
-#include <QImage>
-
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
 
 namespace {
 
@@ -29,25 +30,20 @@ DecagonRecord RecordFor(const benchmark::State& state)
 
 int SideFor(const benchmark::State& state) { return static_cast<int>(kHeights[state.range(0)]); }
 
-class NullDialog : public DialogView {
-public:
-    DecagonRecord* AttachedRecord() override { return nullptr; }
-    bool IsButtonChecked(int) const override { return true; }
-    std::int32_t SelectedItemData(int) const override { return 1; }
-    QRect ClientRect() const override { return QRect(0, 0, 800, 600); }
-    void PresentPreview(const QImage& box, QPoint) override { pixel = box.pixel(125, 125); }
-    QRgb pixel = 0;
-};
+std::size_t PixelsFor(const benchmark::State& state)
+{
+    return static_cast<std::size_t>(SideFor(state)) * static_cast<std::size_t>(SideFor(state));
+}
 
 void Label(benchmark::State& state) { state.SetLabel("side " + std::to_string(SideFor(state))); }
 
 void DrawPreviewWhole(benchmark::State& state)
 {
     const DecagonRecord record = RecordFor(state);
-    NullDialog dialog;
     for (auto _ : state) {
-        DrawPreview(dialog, &record);
-        benchmark::DoNotOptimize(dialog.pixel);
+        Canvas box;
+        PaintPreviewBox(record, box);
+        benchmark::DoNotOptimize(PixelAt(box, 125, 125));
     }
     Label(state);
 }
@@ -55,11 +51,10 @@ BENCHMARK(DrawPreviewWhole)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void ReferenceMakeAndFill(benchmark::State& state)
 {
-    const int side = SideFor(state);
     for (auto _ : state) {
-        QImage image(side, side, QImage::Format_RGB32);
-        image.fill(0xFF000000u);
-        benchmark::DoNotOptimize(image.constBits());
+        std::unique_ptr<Pixel[]> pixels(new Pixel[PixelsFor(state)]);
+        std::fill(pixels.get(), pixels.get() + PixelsFor(state), 0xFF000000u);
+        benchmark::DoNotOptimize(pixels.get());
     }
     Label(state);
 }
@@ -72,7 +67,7 @@ void PaintFigureOnCanvas(benchmark::State& state)
     MakeCanvas(SideFor(state), SideFor(state), canvas);
     for (auto _ : state) {
         PaintFigure(canvas, record);
-        benchmark::DoNotOptimize(canvas.image.constBits());
+        benchmark::DoNotOptimize(canvas.pixels.get());
     }
     Label(state);
 }
@@ -80,10 +75,10 @@ BENCHMARK(PaintFigureOnCanvas)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void ReferenceFillOnly(benchmark::State& state)
 {
-    QImage image(SideFor(state), SideFor(state), QImage::Format_RGB32);
+    std::unique_ptr<Pixel[]> pixels(new Pixel[PixelsFor(state)]);
     for (auto _ : state) {
-        image.fill(0xFF000000u);
-        benchmark::DoNotOptimize(image.constBits());
+        std::fill(pixels.get(), pixels.get() + PixelsFor(state), 0xFF000000u);
+        benchmark::DoNotOptimize(pixels.get());
     }
     Label(state);
 }

@@ -2,6 +2,8 @@
 
 #include "render/painter.h"
 
+#include <memory>
+
 #include <string>
 
 const FileFilter ImageFileFilters[3] = {
@@ -22,12 +24,12 @@ std::string AsciiLower(std::string text)
     return text;
 }
 
-// The figure as the image layer's bitmap, painted with the dialog's current
-// options; null when there is nothing to draw or it cannot be converted. The
-// rendered figure is released here; the layer's bitmap shares its pixels.
-std::unique_ptr<ImageBitmap> RenderImageBitmap(DialogView& dialog, DecagonRecord* record)
+// The figure as the image layer's bitmap, painted with the options shown;
+// null when there is nothing to draw or it cannot be converted. The rendered
+// figure is released here; the layer's bitmap shares its pixels.
+std::unique_ptr<ImageBitmap> RenderImageBitmap(DecagonRecord* record, const FigureOptions& shown)
 {
-    const std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(dialog, record);
+    const std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(record, shown);
     std::unique_ptr<ImageBitmap> bitmap;
     if (!rendered || ConvertToImageBitmap(*rendered, bitmap) != ImageError::None)
         return nullptr;
@@ -36,19 +38,30 @@ std::unique_ptr<ImageBitmap> RenderImageBitmap(DialogView& dialog, DecagonRecord
 
 } // namespace
 
-ImageError StartImageExport(const std::string& pluginFolder)
+ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap)
 {
-    SetImagePluginFolder(pluginFolder);
-    const ImageError started = StartImageLayer();
-    if (started == ImageError::None)
-        EnableLzwCompression(true);
-    return started;
+    bitmap.reset();
+    if (!HasPixels(rendered.canvas))
+        return ImageError::NoBitmap;
+    bitmap = std::make_unique<ImageBitmap>();
+    bitmap->pixels = rendered.canvas;
+    bitmap->plan = rendered.plan;
+    return ImageError::None;
 }
 
-ImageSaveParams ExportSaveParams(std::int32_t formatIndex)
+void FreeImageBitmap(std::unique_ptr<ImageBitmap>& bitmap)
+{
+    if (bitmap) {
+        bitmap->pixels = Canvas{};
+        bitmap->plan = FigurePlan{};
+    }
+    bitmap.reset();
+}
+
+ImageSaveParams ExportSaveParams(ImageLayer& layer, std::int32_t formatIndex)
 {
     ImageSaveParams params;
-    GetDefaultSaveParams(params);
+    layer.GetDefaultSaveParams(params);
     params.flags = kSaveReplaceExisting;
     params.formatIndex = formatIndex;
     params.quality = kJpegQuality;
@@ -57,20 +70,20 @@ ImageSaveParams ExportSaveParams(std::int32_t formatIndex)
     return params;
 }
 
-int ExportImageFile(DialogView& dialog, UserPrompts& prompts)
+int ExportImageFile(DecagonRecord* record, const FigureOptions& shown, UserPrompts& prompts, ImageLayer& layer)
 {
-    if (dialog.AttachedRecord() == nullptr)
+    if (record == nullptr)
         return 0;
     const SaveFileRequest request{ImageFileFilters, 3, 1, "jpg"};
     std::string path;
     if (!RunSaveDialog(prompts, request, path))
         return 0;
-    return ExportImageFileTo(dialog, path, prompts);
+    return ExportImageFileTo(record, shown, path, prompts, layer);
 }
 
-int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts)
+int ExportImageFileTo(DecagonRecord* record, const FigureOptions& shown, std::string path, UserPrompts& prompts,
+                      ImageLayer& layer)
 {
-    DecagonRecord* record = dialog.AttachedRecord();
     if (record == nullptr || path.empty())
         return 0;
 
@@ -82,30 +95,29 @@ int ExportImageFileTo(DialogView& dialog, std::string path, UserPrompts& prompts
 
     std::int32_t formatIndex = 0;
     if (extension == "jpg") {
-        formatIndex = ImageFormatIndexByName("jpeg");
+        formatIndex = layer.FormatIndexByName("jpeg");
     } else {
-        formatIndex = ImageFormatIndexByName(extension.c_str());
+        formatIndex = layer.FormatIndexByName(extension.c_str());
         if (formatIndex == 0)
             return ShowErrorBox(prompts, "This image type is not known");
     }
 
-    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(dialog, record);
+    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(record, shown);
     if (!bitmap)
         return ShowErrorBox(prompts, "Cannot create the image");
-    const ImageError saved = SaveImageBitmap(path, *bitmap, ExportSaveParams(formatIndex));
+    const ImageError saved = layer.SaveBitmap(path, *bitmap, ExportSaveParams(layer, formatIndex));
     FreeImageBitmap(bitmap);
     return ReportFileSaved(prompts, path, saved == ImageError::None);
 }
 
-int CopyImageToClipboard(DialogView& dialog, UserPrompts& prompts, ImageClipboard& clipboard)
+int CopyImageToClipboard(DecagonRecord* record, const FigureOptions& shown, UserPrompts& prompts, ImageLayer& layer)
 {
-    DecagonRecord* record = dialog.AttachedRecord();
     if (record == nullptr)
         return 0;
-    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(dialog, record);
+    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(record, shown);
     if (!bitmap)
         return 0;
-    const ImageError exported = ExportImageToClipboard(*bitmap, clipboard);
+    const ImageError exported = layer.ExportToClipboard(*bitmap);
     FreeImageBitmap(bitmap);
     if (exported != ImageError::None)
         return ShowErrorBox(prompts, "Cannot copy the image into the clipboad");

@@ -2,16 +2,15 @@
 
 #include "render/painter.h"
 
-#include <QImage>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 
-// The image layer: the program's small image library over Qt's image I/O. It
-// knows the image formats by name, turns a rendered figure into its own
-// bitmap, saves a bitmap in any known format and puts one on the clipboard.
-// Every call reports an ImageError; None means success.
+// The image layer: the program's small image library. It knows the image
+// formats by name, saves a bitmap in any known format and puts one on the
+// clipboard. The image commands (export/imageexport.h) talk to it through
+// ImageLayer; each platform provides one over its own image I/O, tests a
+// fake. Every call reports an ImageError; None means success.
 
 enum class ImageError : std::uint16_t {
     None = 0,
@@ -23,30 +22,14 @@ enum class ImageError : std::uint16_t {
     NoClipboard = 6,   // the clipboard did not take the image
 };
 
-// Starts the layer: fails unless writers for "jpeg" and "bmp" are available.
-ImageError StartImageLayer();
-void StopImageLayer();
-
-// Adds a folder where image-format plug-ins are looked for (in its
-// "imageformats" subfolder), before the system's own.
-void SetImagePluginFolder(const std::string& folder);
-
-// Lets TIFF files use LZW compression.
-void EnableLzwCompression(bool enabled);
-
-// The format with this exact name ("jpeg", "bmp", "png", ..., and "svg",
-// which draws the figure as vectors at true scale from the bitmap's plan):
-// an index of 1 or more, or 0 when no format bears that name.
-std::int32_t ImageFormatIndexByName(const char* name);
-
 // The layer's own bitmap: the pixels, and the plan they were painted from for
 // formats that draw the figure as vectors.
 struct ImageBitmap {
-    QImage pixels;
+    Canvas pixels;
     FigurePlan plan;
 };
 
-// Makes a layer bitmap from a rendered figure; the pixel data is shared, not
+// Makes a layer bitmap from a rendered figure; the pixels are shared, not
 // copied. NoBitmap when the figure has no pixels.
 ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap);
 
@@ -59,7 +42,7 @@ constexpr std::uint32_t kSaveReplaceExisting = 4; // an existing file may be rep
 
 struct ImageSaveParams {
     std::uint32_t flags;       // offset 0: kSaveReplaceExisting or 0
-    std::int32_t formatIndex;  // offset 4: from ImageFormatIndexByName
+    std::int32_t formatIndex;  // offset 4: from FormatIndexByName
     std::uint16_t compression; // offset 8: 0 for the format's default
     std::uint16_t quality;     // offset 10: 0..100 for lossy formats
     std::uint8_t reserved[3];  // offsets 12 to 14
@@ -68,28 +51,24 @@ struct ImageSaveParams {
                                // complete, so a failed save never harms an existing file
 };
 
-// The layer's defaults: no replacing, no format, quality 75, everything else
-// off.
-void GetDefaultSaveParams(ImageSaveParams& params);
-
-// Writes the bitmap to path in the format of params.formatIndex. The "svg"
-// format writes the plan (render/svg.h) instead of the pixels; NoBitmap when
-// the plan has nothing to draw.
-ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params);
-
-// Where clipboard images go: the system clipboard in the program, a fake in
-// tests.
-class ImageClipboard {
+// The image library as the image commands use it.
+class ImageLayer {
 public:
-    virtual ~ImageClipboard() = default;
-    // True when the clipboard now holds the image.
-    virtual bool PutImage(const QImage& image) = 0;
-};
+    virtual ~ImageLayer() = default;
 
-// The system clipboard through Qt; needs a QGuiApplication.
-class SystemImageClipboard : public ImageClipboard {
-public:
-    bool PutImage(const QImage& image) override;
-};
+    // The format with this exact name ("jpeg", "bmp", ..., and "svg", which
+    // draws the figure as vectors at true scale from the bitmap's plan): an
+    // index of 1 or more, or 0 when no format bears that name.
+    virtual std::int32_t FormatIndexByName(const char* name) = 0;
 
-ImageError ExportImageToClipboard(const ImageBitmap& bitmap, ImageClipboard& clipboard);
+    // The layer's defaults for every field of the save parameters.
+    virtual void GetDefaultSaveParams(ImageSaveParams& params) = 0;
+
+    // Writes the bitmap to path in the format of params.formatIndex. Image
+    // files carry kFigureDotsPerMeter.
+    virtual ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap,
+                                  const ImageSaveParams& params) = 0;
+
+    // Puts the bitmap's pixels on the system clipboard as an image.
+    virtual ImageError ExportToClipboard(const ImageBitmap& bitmap) = 0;
+};

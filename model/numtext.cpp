@@ -5,9 +5,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <locale.h>
-#elif defined(__APPLE__)
+#if defined(__APPLE__)
 #include <xlocale.h>
 #endif
 
@@ -28,15 +26,14 @@ std::string FormatFixed(double value, int decimals)
     return text;
 }
 
+// Windows' own strtod reads neither "inf", "nan" nor hexadecimal numbers:
+// its ParseNumber is in numtext_win32.cpp.
+#if !defined(_WIN32)
 double ParseNumber(const char* text)
 {
     if (text == nullptr)
         return 0.0;
-#if defined(_WIN32)
-    static const _locale_t classic = _create_locale(LC_ALL, "C");
-    return _strtod_l(text, nullptr, classic);
-#else
     static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return strtod_l(text, nullptr, classic);
-#endif
 }
+#endif

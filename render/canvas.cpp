@@ -1,11 +1,12 @@
 #include "render/canvas.h"
 
+#include "render/physicalmemory.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -14,15 +15,6 @@ __extension__ typedef __int128 Wide;
 
 constexpr std::uint64_t kFallbackBudget = std::uint64_t{1} << 30;
 constexpr std::uint64_t kSmallAddressSpaceBudget = std::uint64_t{512} << 20;
-
-std::uint64_t PhysicalMemoryBytes()
-{
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0)
-        return 0;
-    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
-}
 
 std::uint64_t ComputeBudget()
 {
@@ -35,26 +27,23 @@ std::uint64_t ComputeBudget()
 
 // Where painting actually happens: the pixels and the visible area.
 struct Raster {
-    uchar* bits;
-    qsizetype stride;
+    const Canvas* canvas;
     std::int64_t width;
     std::int64_t height;
 
-    QRgb* Row(std::int64_t y) const { return reinterpret_cast<QRgb*>(bits + y * stride); }
+    Pixel* Row(std::int64_t y) const { return canvas->Row(y); }
 };
-
-bool HasPixels(const Canvas& canvas) { return !canvas.image.isNull() && canvas.width > 0 && canvas.height > 0; }
 
 bool Open(Canvas& canvas, Raster& raster)
 {
     if (!HasPixels(canvas))
         return false;
-    raster = {canvas.image.bits(), canvas.image.bytesPerLine(), canvas.width, canvas.height};
+    raster = {&canvas, canvas.width, canvas.height};
     return true;
 }
 
 // Sets pixels [from, to) of one row, clipped to the raster.
-void FillSpan(const Raster& raster, std::int64_t y, std::int64_t from, std::int64_t to, QRgb pixel)
+void FillSpan(const Raster& raster, std::int64_t y, std::int64_t from, std::int64_t to, Pixel pixel)
 {
     from = std::max<std::int64_t>(from, 0);
     to = std::min(to, raster.width);
@@ -125,6 +114,15 @@ constexpr std::int64_t kDotLength = 3;
 
 } // namespace
 
+bool HasPixels(const Canvas& canvas) { return canvas.pixels != nullptr && canvas.width > 0 && canvas.height > 0; }
+
+Pixel PixelAt(const Canvas& canvas, std::int32_t x, std::int32_t y)
+{
+    if (!HasPixels(canvas) || x < 0 || y < 0 || x >= canvas.width || y >= canvas.height)
+        return 0;
+    return canvas.Row(y)[x];
+}
+
 std::uint64_t CanvasByteBudget()
 {
     static const std::uint64_t budget = ComputeBudget();
@@ -137,10 +135,13 @@ int MakeCanvas(std::int32_t width, std::int32_t height, Canvas& canvas)
     if (!CanvasWithinBudget(width, height, CanvasByteBudget()))
         return 0;
     if (width > 0 && height > 0) {
-        QImage image(width, height, QImage::Format_RGB32);
-        if (image.isNull())
+        // Rows lie one after the other, so the stride is the row's size.
+        const auto count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        std::shared_ptr<Pixel[]> pixels(new (std::nothrow) Pixel[count]);
+        if (pixels == nullptr)
             return 0;
-        canvas.image = std::move(image);
+        canvas.pixels = std::move(pixels);
+        canvas.stride = static_cast<std::ptrdiff_t>(width) * static_cast<std::ptrdiff_t>(sizeof(Pixel));
     }
     canvas.width = width;
     canvas.height = height;
@@ -154,7 +155,7 @@ void FillRect(Canvas& canvas, PixelRect rect, ColorValue color)
         return;
     const std::int64_t top = std::max<std::int64_t>(rect.top, 0);
     const std::int64_t bottom = std::min<std::int64_t>(rect.bottom, raster.height);
-    const QRgb pixel = PixelOf(color);
+    const Pixel pixel = PixelOf(color);
     for (std::int64_t y = top; y < bottom; ++y)
         FillSpan(raster, y, rect.left, rect.right, pixel);
 }
@@ -165,15 +166,15 @@ void DrawEllipse(Canvas& canvas, PixelRect box, PenStyle penStyle, ColorValue pe
     const EllipseSpans ellipse(box);
     if (!Open(canvas, raster) || ellipse.Empty())
         return;
-    const QRgb pen = PixelOf(penColor);
-    const QRgb gap = PixelOf(kWhite);
-    const QRgb inside = PixelOf(interiorColor);
+    const Pixel pen = PixelOf(penColor);
+    const Pixel gap = PixelOf(kWhite);
+    const Pixel inside = PixelOf(interiorColor);
     const bool dotted = penStyle == PenStyle::Dotted;
 
     auto outlinePixels = [&](std::int64_t y, std::int64_t from, std::int64_t to) {
         from = std::max<std::int64_t>(from, 0);
         to = std::min(to, raster.width);
-        QRgb* row = raster.Row(y);
+        Pixel* row = raster.Row(y);
         for (std::int64_t x = from; x < to; ++x) {
             const std::int64_t along = ellipse.Shallow(x, y) ? x - box.left : y - box.top;
             row[x] = !dotted || FloorMod(along, 2 * kDotLength) < kDotLength ? pen : gap;
@@ -246,7 +247,7 @@ void DrawSegment(Canvas& canvas, PixelPoint from, PixelPoint to, ColorValue colo
     const Wide numerator = Wide{2} * minor * first + major;
     std::int64_t offset = static_cast<std::int64_t>(numerator / twiceMajor);
     std::int64_t rest = static_cast<std::int64_t>(numerator % twiceMajor);
-    const QRgb pixel = PixelOf(color);
+    const Pixel pixel = PixelOf(color);
     for (std::int64_t i = first; i <= last; ++i) {
         const std::int64_t m = majorStart + majorStep * i;
         const std::int64_t n = minorStart + minorStep * offset;
@@ -287,11 +288,9 @@ void CopyScaled(const Canvas& source, Canvas& target, PixelRect where)
     std::vector<std::int64_t> columns(static_cast<std::size_t>(right - left));
     for (std::int64_t x = left; x < right; ++x)
         columns[static_cast<std::size_t>(x - left)] = sourceIndex(x - where.left, source.width, wide);
-    const QImage& image = source.image;
     for (std::int64_t y = top; y < bottom; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(
-            image.constScanLine(static_cast<int>(sourceIndex(y - where.top, source.height, high))));
-        QRgb* row = out.Row(y);
+        const Pixel* from = source.Row(sourceIndex(y - where.top, source.height, high));
+        Pixel* row = out.Row(y);
         for (std::int64_t x = left; x < right; ++x)
             row[x] = from[columns[static_cast<std::size_t>(x - left)]];
     }

@@ -3,14 +3,20 @@
 #include "render/figure.h"
 #include "render/palette.h"
 
-#include <QImage>
-#include <QRgb>
-
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
-// An off-screen raster of 32-bit pixels (QImage::Format_RGB32) with the few
-// operations the figure and the swatches need. The rules every operation
-// keeps:
+// One pixel: 0xFFRRGGBB in a 32-bit word, the layout of a 32-bit RGB raster
+// on every platform the program draws on (Qt's RGB32 images, the device-
+// independent bitmaps of Windows).
+using Pixel = std::uint32_t;
+
+// An off-screen raster of 32-bit pixels, owned by the program, with the few
+// operations the figure and the swatches need. A window system shows or
+// encodes it by wrapping the same bytes, without a copy. Copies of a Canvas
+// share the pixels; they live as long as the last copy. The rules every
+// operation keeps:
 // - pens are 1 pixel wide;
 // - a segment sets its start pixel and every pixel up to, but not including,
 //   its end pixel, so a segment from a point to itself sets nothing;
@@ -21,10 +27,20 @@
 // - everything is clipped to the canvas, and coordinates far outside it cost
 //   no more than coordinates inside it.
 struct Canvas {
-    QImage image; // null when the canvas has no pixels
     std::int32_t width = 0;
     std::int32_t height = 0;
+    std::ptrdiff_t stride = 0;       // bytes from the start of one row to the next
+    std::shared_ptr<Pixel[]> pixels; // row 0 first; null when the canvas has no pixels
+
+    // The first pixel of row y (0 to height - 1).
+    Pixel* Row(std::int64_t y) const
+    {
+        return reinterpret_cast<Pixel*>(reinterpret_cast<unsigned char*>(pixels.get()) + y * stride);
+    }
 };
+
+// Whether the canvas has any pixel to paint on.
+bool HasPixels(const Canvas& canvas);
 
 // The most bytes one canvas may take: a quarter of the machine's physical
 // memory (1 GiB when it cannot be learnt, at most 512 MiB in a 32-bit
@@ -43,12 +59,19 @@ std::uint64_t CanvasByteBudget();
 int MakeCanvas(std::int32_t width, std::int32_t height, Canvas& canvas);
 
 // The pixel value of a colour on the canvas, and back.
-constexpr QRgb PixelOf(ColorValue color)
+constexpr Pixel PixelOf(ColorValue color)
 {
-    return 0xFF000000u | (static_cast<QRgb>(ColorRed(color)) << 16) | (static_cast<QRgb>(ColorGreen(color)) << 8) |
-           static_cast<QRgb>(ColorBlue(color));
+    return 0xFF000000u | (static_cast<Pixel>(ColorRed(color)) << 16) | (static_cast<Pixel>(ColorGreen(color)) << 8) |
+           static_cast<Pixel>(ColorBlue(color));
 }
-constexpr ColorValue ColorOfPixel(QRgb pixel) { return MakeColor(qRed(pixel), qGreen(pixel), qBlue(pixel)); }
+constexpr ColorValue ColorOfPixel(Pixel pixel)
+{
+    return MakeColor(static_cast<int>((pixel >> 16) & 0xFFu), static_cast<int>((pixel >> 8) & 0xFFu),
+                     static_cast<int>(pixel & 0xFFu));
+}
+
+// The pixel at column x, row y; 0 outside the canvas.
+Pixel PixelAt(const Canvas& canvas, std::int32_t x, std::int32_t y);
 
 constexpr ColorValue kWhite = 0x00FFFFFF;
 

@@ -170,33 +170,51 @@ int FillFrame(const DecagonRecord& record, FigurePlan& plan, bool anySize)
     return 1;
 }
 
+// One fan in the diagonal colour of colorRow of the options.
+void AddVertexFan(FigurePlan& plan, const FigureOptions& options, int startRow, int colorRow)
+{
+    if (!ValidRow(startRow) || !ValidRow(colorRow))
+        return;
+    const ColorValue color = PaletteColor(options.diagonalColors[colorRow]);
+    for (int row = 0; row < kVertexCount; ++row) {
+        if (row != startRow)
+            AddSegment(plan, FigurePart::Diagonal, startRow, row, colorRow, color);
+    }
+}
+
+void AddAllFans(FigurePlan& plan, const FigureOptions& options)
+{
+    for (int fan = 0; fan < kVertexCount; ++fan)
+        AddVertexFan(plan, options, kVertexCount - 1 - fan, fan);
+}
+
 // Every element of the figure, in painting order, onto a plan that holds
 // the record's frame.
-void AddElements(const DecagonRecord& record, FigurePlan& plan)
+void AddElements(const DecagonRecord& record, const FigureOptions& options, FigurePlan& plan)
 {
     plan.elements.reserve(1 + 2 + kVertexCount + kVertexCount * (kVertexCount - 1));
 
-    const ColorValue background = PaletteColor(record.backgroundColor);
+    const ColorValue background = PaletteColor(options.backgroundColor);
     FigureElement fill = BlankElement(FigureElementKind::Fill, FigurePart::Background, background);
     fill.box = {0, 0, plan.side, plan.side};
     plan.elements.push_back(fill);
 
-    if (record.showExternalCircle == 1)
+    if (options.showExternalCircle == 1)
         AddCircle(plan, FigurePart::ExternalCircle, 2.0 * record.externalRadius, PenStyle::Solid,
-                  PaletteColor(record.externalCircleColor), background);
-    if (record.showInternalCircle == 1)
+                  PaletteColor(options.externalCircleColor), background);
+    if (options.showInternalCircle == 1)
         AddCircle(plan, FigurePart::InternalCircle, 2.0 * record.internalRadius, PenStyle::Dotted,
-                  PaletteColor(record.internalCircleColor), background);
+                  PaletteColor(options.internalCircleColor), background);
 
-    const ColorValue outline = PaletteColor(record.outlineColor);
+    const ColorValue outline = PaletteColor(options.outlineColor);
     for (int row = 0; row < kVertexCount; ++row)
         AddSegment(plan, FigurePart::Outline, row, (row + 1) % kVertexCount, -1, outline);
 
-    const std::int32_t choice = record.diagonalChoice;
+    const std::int32_t choice = options.diagonalChoice;
     if (choice == 1)
-        PlanAllFans(plan, record);
+        AddAllFans(plan, options);
     else if (choice >= 2 && choice <= 11)
-        PlanVertexFan(plan, record, 11 - choice, choice - 2);
+        AddVertexFan(plan, options, 11 - choice, choice - 2);
 }
 
 } // namespace
@@ -205,9 +223,14 @@ int PlanFrame(const DecagonRecord& record, FigurePlan& plan) { return FillFrame(
 
 int PlanFigure(const DecagonRecord& record, FigurePlan& plan)
 {
+    return PlanFigure(record, FigureOptionsOf(record), plan);
+}
+
+int PlanFigure(const DecagonRecord& record, const FigureOptions& options, FigurePlan& plan)
+{
     if (!PlanFrame(record, plan))
         return 0;
-    AddElements(record, plan);
+    AddElements(record, options, plan);
     return 1;
 }
 
@@ -215,23 +238,13 @@ int PlanExactFigure(const DecagonRecord& record, FigurePlan& plan)
 {
     if (!FillFrame(record, plan, true))
         return 0;
-    AddElements(record, plan);
+    AddElements(record, FigureOptionsOf(record), plan);
     return 1;
 }
 
 void PlanVertexFan(FigurePlan& plan, const DecagonRecord& record, int startRow, int colorRow)
 {
-    if (!ValidRow(startRow) || !ValidRow(colorRow))
-        return;
-    const ColorValue color = PaletteColor(record.diagonalColors[colorRow]);
-    for (int row = 0; row < kVertexCount; ++row) {
-        if (row != startRow)
-            AddSegment(plan, FigurePart::Diagonal, startRow, row, colorRow, color);
-    }
+    AddVertexFan(plan, FigureOptionsOf(record), startRow, colorRow);
 }
 
-void PlanAllFans(FigurePlan& plan, const DecagonRecord& record)
-{
-    for (int fan = 0; fan < kVertexCount; ++fan)
-        PlanVertexFan(plan, record, kVertexCount - 1 - fan, fan);
-}
+void PlanAllFans(FigurePlan& plan, const DecagonRecord& record) { AddAllFans(plan, FigureOptionsOf(record)); }

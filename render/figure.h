@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/record.h"
+#include "render/figureoptions.h"
 #include "render/palette.h"
 
 #include <cstdint>
@@ -118,6 +119,10 @@ struct FigurePlan {
 // is left out. Returns 0 with an empty plan when the height gives no canvas
 // (see CanvasSideOf); else 1. The memory budget is the caller's to check.
 int PlanFigure(const DecagonRecord& record, FigurePlan& plan);
+
+// The same with the circles, diagonals and colours of options instead of the
+// record's; the record gives the geometry only.
+int PlanFigure(const DecagonRecord& record, const FigureOptions& options, FigurePlan& plan);
 
 // The same figure for a drawing that needs no canvas, such as a vector
 // file: any finite height is planned, including those that give no canvas

@@ -1,8 +1,5 @@
 #include "render/painter.h"
 
-#include <QPoint>
-#include <QRect>
-
 #include <utility>
 
 void PaintPlan(Canvas& canvas, const FigurePlan& plan)
@@ -47,16 +44,16 @@ void DrawAllFans(Canvas& canvas, const DecagonRecord& record)
     PaintPlan(canvas, plan);
 }
 
-void DrawPreview(DialogView& dialog, const DecagonRecord* record)
+int PaintPreviewBox(const DecagonRecord& record, Canvas& box)
 {
-    if (record == nullptr)
-        return;
     FigurePlan plan;
     Canvas canvas;
-    Canvas box;
-    if (!PlanFigure(*record, plan) || !MakeCanvas(plan.side, plan.side, canvas) ||
-        !MakeCanvas(kPreviewSize, kPreviewSize, box))
-        return;
+    box = Canvas{};
+    if (!PlanFigure(record, plan) || !MakeCanvas(plan.side, plan.side, canvas) ||
+        !MakeCanvas(kPreviewSize, kPreviewSize, box)) {
+        box = Canvas{};
+        return 0;
+    }
     PaintPlan(canvas, plan);
 
     const auto side = static_cast<std::uint32_t>(plan.side);
@@ -64,30 +61,26 @@ void DrawPreview(DialogView& dialog, const DecagonRecord* record)
     FillRect(box, {0, 0, kPreviewSize, kPreviewSize}, kWhite);
     // The fitted size never exceeds the box here, so it fits 32 bits signed.
     CopyScaled(canvas, box, {0, 0, static_cast<std::int32_t>(fitted.width), static_cast<std::int32_t>(fitted.height)});
-
-    // The client rectangle's right edge is exclusive, as its width says.
-    const QRect client = dialog.ClientRect();
-    const QPoint where(client.x() + client.width() - kPreviewRightMargin, client.y() + kPreviewTopMargin);
-    dialog.PresentPreview(box.image, where);
+    return 1;
 }
 
-std::unique_ptr<FigureBitmap> RenderFigureBitmap(DialogView& dialog, DecagonRecord* record)
+PixelPoint PreviewBoxPosition(std::int32_t clientRight, std::int32_t clientTop)
+{
+    return {clientRight - kPreviewRightMargin, clientTop + kPreviewTopMargin};
+}
+
+std::unique_ptr<FigureBitmap> RenderFigureBitmap(DecagonRecord* record, const FigureOptions& shown)
 {
     if (record == nullptr)
         return nullptr;
-    record->showExternalCircle = dialog.IsButtonChecked(kExternalCircleYesId) ? 1 : 0;
-    record->showInternalCircle = dialog.IsButtonChecked(kInternalCircleYesId) ? 1 : 0;
-    record->diagonalChoice = dialog.SelectedItemData(kDiagonalListId);
+    record->showExternalCircle = shown.showExternalCircle;
+    record->showInternalCircle = shown.showInternalCircle;
+    record->diagonalChoice = shown.diagonalChoice;
 
     auto bitmap = std::make_unique<FigureBitmap>();
-    Canvas canvas;
-    if (!PlanFigure(*record, bitmap->plan) || bitmap->plan.side == 0 ||
-        !MakeCanvas(bitmap->plan.side, bitmap->plan.side, canvas))
+    if (!PlanFigure(*record, shown, bitmap->plan) || bitmap->plan.side == 0 ||
+        !MakeCanvas(bitmap->plan.side, bitmap->plan.side, bitmap->canvas))
         return nullptr;
-    PaintPlan(canvas, bitmap->plan);
-    bitmap->image = std::move(canvas.image);
-    // Set while the image is not shared, so no pixel is copied.
-    bitmap->image.setDotsPerMeterX(kFigureDotsPerMeter);
-    bitmap->image.setDotsPerMeterY(kFigureDotsPerMeter);
+    PaintPlan(bitmap->canvas, bitmap->plan);
     return bitmap;
 }

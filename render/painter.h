@@ -2,18 +2,16 @@
 
 #include "model/record.h"
 #include "render/canvas.h"
-#include "render/dialogview.h"
 #include "render/figure.h"
-
-#include <QImage>
+#include "render/figureoptions.h"
 
 #include <memory>
 
-// The figure painted at its natural size: a side x side image (one pixel per
+// The figure painted at its natural size: a side x side canvas (one pixel per
 // unit of the height) and the plan it was painted from, whose exact
 // coordinates let a vector export draw the same figure at true scale.
 struct FigureBitmap {
-    QImage image; // Format_RGB32, side x side
+    Canvas canvas; // side x side
     FigurePlan plan;
 };
 
@@ -43,18 +41,22 @@ void DrawVertexFan(Canvas& canvas, const DecagonRecord& record, int startRow, in
 // Fans k = 0 to 9 in this order, fan k from row 9 - k in the colour of row k.
 void DrawAllFans(Canvas& canvas, const DecagonRecord& record);
 
-// Paints the figure at its natural size, then hands the dialog its 250 x 250
+// Paints the record's figure at its natural size, then makes the 250 x 250
 // preview box: white, with the figure scaled into it from the top-left
 // corner. A figure of side 1 or more fills the box; a height below 1 gives a
-// white box. When the height gives no canvas (negative, not a number, beyond
-// 32 bits, or beyond CanvasByteBudget()) the dialog is handed nothing and
-// keeps what it shows. The record is only read; a null record does nothing.
-void DrawPreview(DialogView& dialog, const DecagonRecord* record);
+// white box. Returns 0 and no box when the height gives no canvas (negative,
+// not a number, beyond 32 bits, or beyond CanvasByteBudget()); else 1. The
+// record is only read.
+int PaintPreviewBox(const DecagonRecord& record, Canvas& box);
 
-// Copies the checked state of controls 1060 and 1062 and the selected code of
-// list 1016 from the dialog into the record (the new values stay), then
-// paints the figure at its natural size and returns it to the caller. Returns
-// null for a null record (nothing refreshed), and, after the refresh, when
-// the height gives no canvas, including a height below 1: a figure of no
-// pixels is nothing to export. The image carries kFigureDotsPerMeter.
-std::unique_ptr<FigureBitmap> RenderFigureBitmap(DialogView& dialog, DecagonRecord* record);
+// Where the preview box goes on a client area whose right edge (exclusive)
+// is clientRight and whose top is clientTop.
+PixelPoint PreviewBoxPosition(std::int32_t clientRight, std::int32_t clientTop);
+
+// Copies the circle options and the diagonal choice of `shown` into the
+// record (the new values stay), then paints the record's figure with them at
+// its natural size and returns it to the caller; the colours are those of
+// `shown`. Returns null for a null record (nothing copied), and, after the
+// copy, when the height gives no canvas, including a height below 1: a figure
+// of no pixels is nothing to export. Image files carry kFigureDotsPerMeter.
+std::unique_ptr<FigureBitmap> RenderFigureBitmap(DecagonRecord* record, const FigureOptions& shown);

@@ -1,29 +1,30 @@
 #include "render/swatch.h"
 
-#include "render/canvas.h"
 #include "render/palette.h"
+
+#include <cstdint>
 
 ColorItemSize MeasureColorItem() { return {100, 20}; }
 
-int DrawColorSwatch(QPainter& target, const ColorItemDraw& item)
+int PaintColorSwatch(const ColorItemDraw& item, Canvas& swatch)
 {
+    swatch = Canvas{};
     if (item.itemId == -1)
         return 0;
     // Item data outside the palette takes the colour of position 0, as a
     // stored position outside it does.
     const std::int32_t position =
         item.itemData >= 0 && item.itemData < kPaletteSize ? static_cast<std::int32_t>(item.itemData) : 0;
-    const int width = item.itemRect.width();
-    const int height = item.itemRect.height();
-    Canvas swatch;
-    if (width <= 0 || height <= 0 || !MakeCanvas(width, height, swatch))
+    const std::int64_t wide = std::int64_t{item.itemRect.right} - item.itemRect.left;
+    const std::int64_t high = std::int64_t{item.itemRect.bottom} - item.itemRect.top;
+    if (wide <= 0 || high <= 0 || wide > INT32_MAX || high > INT32_MAX)
+        return 1;
+    const auto width = static_cast<std::int32_t>(wide);
+    const auto height = static_cast<std::int32_t>(high);
+    if (!MakeCanvas(width, height, swatch))
         return 1;
     FillRect(swatch, {0, 0, width, height}, PaletteColor(position));
     if ((item.itemState & kItemStateSelected) != 0)
         DrawFocusFrame(swatch, {0, 0, width, height});
-    target.save();
-    target.setCompositionMode(QPainter::CompositionMode_Source);
-    target.drawImage(item.itemRect.topLeft(), swatch.image);
-    target.restore();
     return 1;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPainter>
-#include <QRect>
+#include "render/canvas.h"
+#include "render/figure.h"
 
 #include <cstdint>
 
@@ -21,11 +21,12 @@ constexpr unsigned kItemStateSelected = 0x0001;
 struct ColorItemDraw {
     int itemId;             // the item's index in its list; -1 when there is nothing to show
     unsigned itemState;     // kItemStateSelected or 0; no other flag is looked at
-    QRect itemRect;         // where the item goes on the target
+    PixelRect itemRect;     // where the item goes on the target
     std::intptr_t itemData; // the palette position the item stands for
 };
 
-// Paints the item as a swatch of PaletteColor(itemData) covering the whole
-// item rectangle, with the focus frame when the item is selected. Returns 0
-// (nothing painted) for item id -1, else 1.
-int DrawColorSwatch(QPainter& target, const ColorItemDraw& item);
+// Paints the item as a swatch of PaletteColor(itemData) onto a fresh canvas
+// of the item rectangle's size, with the focus frame when the item is
+// selected; the front end copies it to itemRect. Returns 0 (no canvas) for
+// item id -1; else 1, with an empty canvas for an empty rectangle.
+int PaintColorSwatch(const ColorItemDraw& item, Canvas& swatch);

@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing decagon needs on Debian 12.
 # Idempotent: apt-get runs only when a package is missing.
+#   scripts/deps.sh            for the Linux build
+#   scripts/deps.sh windows    for the Windows cross build and its tests under wine
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
-  libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core fonts-dejavu-extra locales
-  xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
-  libjpeg-turbo-progs librsvg2-bin clang-format
-)
+if [ "${1:-}" = "windows" ]; then
+  packages=(
+    cmake ninja-build clang-format
+    g++-mingw-w64-x86-64 googletest libstb-dev
+    wine wine64 xvfb xauth xdotool
+  )
+else
+  packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-dejavu-core fonts-dejavu-extra locales
+    xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
+    libjpeg-turbo-progs librsvg2-bin clang-format
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

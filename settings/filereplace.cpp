@@ -7,34 +7,12 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
-
-#if defined(_WIN32)
-#include <io.h>
-#include <windows.h>
-#else
 #include <unistd.h>
-#endif
+
+// The POSIX implementation; Windows has its own in filereplace_win32.cpp.
 
 namespace {
 
-#if defined(_WIN32)
-int OpenExclusive(const std::string& path)
-{
-    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-int CloseFd(int fd) { return _close(fd); }
-int SyncFd(int fd) { return _commit(fd); }
-long long WriteFd(int fd, const void* buffer, std::size_t count)
-{
-    return _write(fd, buffer, static_cast<unsigned>(count > 0x7fffffffu ? 0x7fffffffu : count));
-}
-bool RenameOver(const std::string& from, const std::string& to)
-{
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-std::string ResolveLink(const std::string& path) { return path; }
-constexpr char kSeparators[] = "\\/";
-#else
 int OpenExclusive(const std::string& path)
 {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -56,7 +34,6 @@ std::string ResolveLink(const std::string& path)
     return target;
 }
 constexpr char kSeparators[] = "/";
-#endif
 
 std::string TempNameBeside(const std::string& target, unsigned attempt)
 {
@@ -98,10 +75,8 @@ bool BeginReplace(PendingFile& pending, const std::string& path)
         std::string temp = TempNameBeside(target, attempt);
         const int fd = OpenExclusive(temp);
         if (fd >= 0) {
-#if !defined(_WIN32)
             if (exists)
                 (void)::fchmod(fd, existing.st_mode & 07777);
-#endif
             pending.fd = fd;
             pending.tempPath = std::move(temp);
             pending.targetPath = target;

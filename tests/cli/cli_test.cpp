@@ -1,15 +1,15 @@
 // The built decagon-cli, driven as a script would: exit statuses, standard
 // output and error, and the files it leaves.
-#include "app/cli.h"
+#include "cli/cli.h"
 #include "export/imageexport.h"
 #include "export/textfile.h"
 #include "model/numtext.h"
+#include "qt/qtimagelayer.h"
 #include "render/palette.h"
 #include "render/svg.h"
 #include "tests/cli/clifixture.h"
 #include "tests/cli/svgparse.h"
 #include "tests/export/fakeprompts.h"
-#include "tests/render/fakedialog.h"
 
 #include <QImage>
 
@@ -131,10 +131,11 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
     EnableLzwCompression(true);
     // The dialog with the same options: E10's fan, no inscribed circle.
     DecagonRecord record = RecordWithHeight(100.0);
-    FakeDialog dialog;
-    dialog.record = &record;
-    dialog.checked = {kExternalCircleYesId};
-    dialog.selectedDiagonal = 6;
+    FigureOptions shown = FigureOptionsOf(record);
+    shown.showExternalCircle = 1;
+    shown.showInternalCircle = 0;
+    shown.diagonalChoice = 6;
+    QtImageLayer layer;
     std::filesystem::create_directory(Out("dialog"));
     std::filesystem::create_directory(Out("cli"));
     struct Case {
@@ -146,7 +147,7 @@ TEST_F(CliTest, ImageIsWhatTheDialogsExportWrites)
           Case{"figure", "figure.jpg"}, Case{"figure.svg", "figure.svg"}, Case{"figure.tif", "figure.tif"}}) {
         FakePrompts prompts;
         prompts.answer = Out("dialog/") + c.typed;
-        ASSERT_EQ(ExportImageFile(dialog, prompts), 1) << c.typed;
+        ASSERT_EQ(ExportImageFile(&record, shown, prompts, layer), 1) << c.typed;
         const ProcessResult result =
             Run({"--height", "100", "--diagonals", "6", "--internal-circle", "no", "--image", Out("cli/") + c.typed});
         EXPECT_EQ(result.exitStatus, 0) << c.typed;

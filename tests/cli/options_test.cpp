@@ -1,4 +1,4 @@
-#include "app/cli.h"
+#include "cli/cli.h"
 #include "model/geometry.h"
 #include "model/numtext.h"
 #include "tests/support/testsupport.h"

@@ -2,10 +2,11 @@
 // the "svg" format of the image layer that the dialog's image export uses.
 #include "export/imageexport.h"
 #include "model/numtext.h"
+#include "qt/qtcanvas.h"
+#include "qt/qtimagelayer.h"
 #include "render/svg.h"
 #include "tests/cli/clifixture.h"
 #include "tests/export/fakeprompts.h"
-#include "tests/render/fakedialog.h"
 
 #include <QImage>
 
@@ -42,14 +43,7 @@ protected:
     // The raster figure of the record with the dialog's options set alike.
     QImage Raster(DecagonRecord record)
     {
-        FakeDialog dialog;
-        dialog.record = &record;
-        if (record.showExternalCircle == 1)
-            dialog.checked.insert(kExternalCircleYesId);
-        if (record.showInternalCircle == 1)
-            dialog.checked.insert(kInternalCircleYesId);
-        dialog.selectedDiagonal = record.diagonalChoice;
-        return RenderFigureBitmap(dialog, &record)->image.convertToFormat(QImage::Format_RGB32);
+        return CanvasImage(RenderFigureBitmap(&record, FigureOptionsOf(record))->canvas).copy();
     }
 
     // The CLI's SVG drawn by rsvg-convert, kScale pixels per raster pixel.
@@ -175,14 +169,15 @@ TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
     ASSERT_NE(ImageFormatIndexByName("svg"), 0);
     EXPECT_EQ(ImageFormatIndexByName("SVG"), 0); // names are exact; the export lower-cases the extension
     DecagonRecord record = RecordWithHeight(254.884);
-    FakeDialog dialog;
-    dialog.record = &record;
-    dialog.checked = {kExternalCircleYesId, kInternalCircleYesId};
-    dialog.selectedDiagonal = 3;
+    FigureOptions shown = FigureOptionsOf(record);
+    shown.showExternalCircle = 1;
+    shown.showInternalCircle = 1;
+    shown.diagonalChoice = 3;
+    QtImageLayer layer;
     FakePrompts prompts;
     WriteFileBytes(Out("Figure.SVG"), "an older drawing");
     prompts.answer = Out("Figure.SVG");
-    ASSERT_EQ(ExportImageFile(dialog, prompts), 1);
+    ASSERT_EQ(ExportImageFile(&record, shown, prompts, layer), 1);
     EXPECT_EQ(prompts.information.at(0), "The file Figure.SVG has been successfully saved");
 
     // The same bytes as the command line's drawing with the same options.
@@ -191,7 +186,7 @@ TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
     EXPECT_EQ(FolderNames(outputs.path()), std::vector<std::string>{"Figure.SVG"});
 
     // Written in place too when no replacement is asked for.
-    std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(dialog, &record);
+    std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(&record, shown);
     std::unique_ptr<ImageBitmap> bitmap;
     ASSERT_EQ(ConvertToImageBitmap(*rendered, bitmap), ImageError::None);
     ImageSaveParams params;

@@ -3,7 +3,8 @@
 // comparison, says "ready" and then serves the clipboard until it is told to
 // quit (SIGTERM) or a minute has passed.
 #include "export/imageexport.h"
-#include "tests/render/fakedialog.h"
+#include "qt/qtcanvas.h"
+#include "qt/qtimagelayer.h"
 #include "tests/support/testsupport.h"
 
 #include <QGuiApplication>
@@ -37,16 +38,17 @@ int main(int argc, char** argv)
 
     // The dialog as it starts: both circles and all diagonals.
     DecagonRecord record = RecordWithHeight(kDefaultExpectedHeight);
-    FakeDialog dialog;
-    dialog.record = &record;
-    dialog.checked = {kExternalCircleYesId, kInternalCircleYesId};
-    dialog.selectedDiagonal = 1;
+    FigureOptions shown = FigureOptionsOf(record);
+    shown.showExternalCircle = 1;
+    shown.showInternalCircle = 1;
+    shown.diagonalChoice = 1;
     DecagonRecord copy = record;
-    RenderFigureBitmap(dialog, &copy)->image.save(QString::fromLocal8Bit(argv[1]), "png");
+    FigureImage(RenderFigureBitmap(&copy, shown)->canvas).save(QString::fromLocal8Bit(argv[1]), "png");
 
     PrintingPrompts prompts;
     SystemImageClipboard clipboard;
-    if (CopyImageToClipboard(dialog, prompts, clipboard) != 1)
+    QtImageLayer layer(&clipboard);
+    if (CopyImageToClipboard(&record, shown, prompts, layer) != 1)
         return 1;
     std::printf("ready\n");
     std::fflush(stdout);

@@ -73,3 +73,30 @@ TEST(ParseNumber, BehavesLikeStrtod)
     EXPECT_TRUE(std::isnan(ParseNumber("nan")));
     EXPECT_TRUE(std::signbit(ParseNumber("-0")));
 }
+
+TEST(ParseNumber, ReadsEveryFormThatStrtodReads)
+{
+    // The forms that not every C library reads alike.
+    EXPECT_EQ(ParseNumber(" \t\n+12.5x"), 12.5);
+    EXPECT_EQ(ParseNumber("--5"), 0.0);
+    EXPECT_EQ(ParseNumber("+-5"), 0.0);
+    EXPECT_EQ(ParseNumber("0x1p3"), 8.0);
+    EXPECT_EQ(ParseNumber("-0X.8"), -0.5);
+    EXPECT_EQ(ParseNumber("0xg"), 0.0);
+    EXPECT_EQ(ParseNumber("1e"), 1.0);
+    EXPECT_EQ(ParseNumber("INFINITY"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseNumber("-Inf"), -std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(std::isnan(ParseNumber("nan(123)")));
+    // Out of range: too large gives an infinity, too small a zero, each with
+    // the number's sign, however the digits are placed.
+    EXPECT_EQ(ParseNumber("-1e400"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseNumber("0.000001e315"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseNumber("100000e-400"), 0.0);
+    EXPECT_TRUE(std::signbit(ParseNumber("-1e-400")));
+    EXPECT_EQ(ParseNumber("0x1p99999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(ParseNumber("0x1p-99999"), 0.0);
+    EXPECT_EQ(ParseNumber("4.9e-324"), std::numeric_limits<double>::denorm_min());
+    // Correctly rounded, whatever the number of digits.
+    EXPECT_EQ(ParseNumber("123.456789012345678901234567890"), 123.45678901234568);
+    EXPECT_EQ(ParseNumber("9007199254740993"), 9007199254740992.0);
+}

@@ -2,27 +2,22 @@
 #include "render/palette.h"
 #include "render/swatch.h"
 
-#include <QImage>
-#include <QPainter>
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
 namespace {
 
-constexpr QRgb kGrey = 0xFF808081u;
+// A swatch for an item at (10, 20), 100 x 20 unless given.
+struct Swatch {
+    Canvas canvas;
+    int result = -1;
 
-struct Target {
-    QImage image{200, 80, QImage::Format_RGB32};
-    Target() { image.fill(kGrey); }
-
-    int Draw(int itemId, unsigned state, std::intptr_t data, QRect rect = QRect(10, 20, 100, 20))
+    Swatch(int itemId, unsigned state, std::intptr_t data, PixelRect rect = {10, 20, 110, 40})
     {
-        QPainter painter(&image);
-        return DrawColorSwatch(painter, {itemId, state, rect, data});
+        result = PaintColorSwatch({itemId, state, rect, data}, canvas);
     }
-    ColorValue At(int x, int y) const { return ColorOfPixel(image.pixel(x, y)); }
+    ColorValue At(int x, int y) const { return ColorOfPixel(PixelAt(canvas, x, y)); }
 };
 
 } // namespace
@@ -34,68 +29,68 @@ TEST(MeasureColorItem, IsOneHundredByTwenty)
     EXPECT_EQ(size.height, 20);
 }
 
-TEST(DrawColorSwatch, PaintsThePaletteColourOverTheWholeItem)
+TEST(PaintColorSwatch, PaintsThePaletteColourOverTheWholeItem)
 {
     struct Case {
         std::intptr_t position;
         int red, green, blue;
     };
     for (const Case c : {Case{0, 0, 0, 0}, Case{1, 255, 0, 0}, Case{40, 0, 0, 255}, Case{47, 255, 255, 255}}) {
-        Target target;
-        EXPECT_EQ(target.Draw(static_cast<int>(c.position), 0, c.position), 1);
-        for (const QPoint inside : {QPoint(10, 20), QPoint(109, 39), QPoint(60, 30), QPoint(109, 20)}) {
-            const QRgb pixel = target.image.pixel(inside);
-            EXPECT_EQ(qRed(pixel), c.red) << c.position;
-            EXPECT_EQ(qGreen(pixel), c.green) << c.position;
-            EXPECT_EQ(qBlue(pixel), c.blue) << c.position;
+        const Swatch swatch(static_cast<int>(c.position), 0, c.position);
+        EXPECT_EQ(swatch.result, 1);
+        ASSERT_EQ(swatch.canvas.width, 100);
+        ASSERT_EQ(swatch.canvas.height, 20);
+        for (const PixelPoint inside : {PixelPoint{0, 0}, PixelPoint{99, 19}, PixelPoint{50, 10}, PixelPoint{99, 0}}) {
+            const Pixel pixel = PixelAt(swatch.canvas, inside.x, inside.y);
+            EXPECT_EQ(pixel, 0xFF000000u | (static_cast<Pixel>(c.red) << 16) | (static_cast<Pixel>(c.green) << 8) |
+                                 static_cast<Pixel>(c.blue))
+                << c.position;
         }
-        for (const QPoint outside : {QPoint(9, 20), QPoint(110, 20), QPoint(10, 19), QPoint(10, 40)})
-            EXPECT_EQ(target.image.pixel(outside), kGrey) << c.position;
     }
 }
 
-TEST(DrawColorSwatch, AnItemOfIdMinusOneIsLeftToTheList)
+TEST(PaintColorSwatch, AnItemOfIdMinusOneIsLeftToTheList)
 {
-    Target target;
-    const QImage before = target.image.copy();
-    EXPECT_EQ(target.Draw(-1, kItemStateSelected, 5), 0);
-    EXPECT_EQ(target.image, before);
+    const Swatch swatch(-1, kItemStateSelected, 5);
+    EXPECT_EQ(swatch.result, 0);
+    EXPECT_FALSE(HasPixels(swatch.canvas));
 }
 
-TEST(DrawColorSwatch, ASelectedItemGetsTheFocusFrame)
+TEST(PaintColorSwatch, ASelectedItemGetsTheFocusFrame)
 {
-    Target plain;
-    Target selected;
-    plain.Draw(3, 0, 40);
-    selected.Draw(3, kItemStateSelected | 0x10u, 40);
+    const Swatch plain(3, 0, 40);
+    const Swatch selected(3, kItemStateSelected | 0x10u, 40);
     const ColorValue blue = PaletteColor(40);
     const ColorValue inverted = blue ^ 0x00FFFFFFu;
-    EXPECT_EQ(plain.At(10, 20), blue);
-    EXPECT_EQ(selected.At(10, 20), inverted);
-    EXPECT_EQ(selected.At(11, 20), blue);
-    EXPECT_EQ(selected.At(12, 20), inverted);
-    EXPECT_EQ(selected.At(109, 39), inverted);
-    EXPECT_EQ(selected.At(60, 30), blue);
+    EXPECT_EQ(plain.At(0, 0), blue);
+    EXPECT_EQ(selected.At(0, 0), inverted);
+    EXPECT_EQ(selected.At(1, 0), blue);
+    EXPECT_EQ(selected.At(2, 0), inverted);
+    EXPECT_EQ(selected.At(99, 19), inverted);
+    EXPECT_EQ(selected.At(50, 10), blue);
     // Other state flags are not looked at.
-    Target other;
-    other.Draw(3, 0x0010u, 40);
-    EXPECT_EQ(other.image, plain.image);
+    const Swatch other(3, 0x0010u, 40);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 100; ++x)
+            ASSERT_EQ(other.At(x, y), plain.At(x, y)) << x << "," << y;
 }
 
-TEST(DrawColorSwatch, DataOutsideThePaletteShowsPositionZero)
+TEST(PaintColorSwatch, DataOutsideThePaletteShowsPositionZero)
 {
     for (std::intptr_t data : {std::intptr_t{-3}, std::intptr_t{48}, std::intptr_t{0x100000001}}) {
-        Target target;
-        EXPECT_EQ(target.Draw(0, 0, data), 1);
-        EXPECT_EQ(target.At(60, 30), PaletteColor(0)) << data;
+        const Swatch swatch(0, 0, data);
+        EXPECT_EQ(swatch.result, 1);
+        EXPECT_EQ(swatch.At(50, 10), PaletteColor(0)) << data;
     }
 }
 
-TEST(DrawColorSwatch, AnEmptyOrHugeItemPaintsNothingButIsHandled)
+TEST(PaintColorSwatch, AnEmptyInvertedOrHugeItemPaintsNothingButIsHandled)
 {
-    Target target;
-    const QImage before = target.image.copy();
-    EXPECT_EQ(target.Draw(2, 0, 1, QRect(10, 20, 0, 20)), 1);
-    EXPECT_EQ(target.Draw(2, 0, 1, QRect(10, 20, 2000000000, 2000000000)), 1);
-    EXPECT_EQ(target.image, before);
+    for (const PixelRect rect :
+         {PixelRect{10, 20, 10, 40}, PixelRect{10, 20, 5, 40}, PixelRect{10, 20, 2000000010, 2000000020},
+          PixelRect{-2147483647 - 1, 0, 2147483647, 20}}) {
+        const Swatch swatch(2, 0, 1, rect);
+        EXPECT_EQ(swatch.result, 1);
+        EXPECT_FALSE(HasPixels(swatch.canvas));
+    }
 }

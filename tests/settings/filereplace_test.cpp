@@ -29,9 +29,11 @@ TEST(ReplaceFile, ReplacesWholeAndKeepsPermissions)
     ::chmod(path.c_str(), 0640);
     EXPECT_TRUE(ReplaceFileContents(path, "new content"));
     EXPECT_EQ(ReadFileBytes(path), "new content");
+#if !defined(_WIN32) // Windows files have no such permission bits
     struct stat info {};
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+#endif
     EXPECT_EQ(FilesIn(folder.path()), 1);
     EXPECT_TRUE(ReplaceFileContents(folder.file("empty"), ""));
     EXPECT_EQ(ReadFileBytes(folder.file("empty")), "");
@@ -79,6 +81,8 @@ TEST(ReplaceFile, AShortWriteFailsAndLosesNothing)
     TempFolder folder;
     const std::string path = folder.file("data.csv");
     WriteFileBytes(path, "the old file");
+    if (!CanLimitFileSize())
+        GTEST_SKIP() << "no file size limit on this system";
     EXPECT_TRUE(RunsWithFileSizeLimit(100, [&] { return !ReplaceFileContents(path, std::string(1000, 'n')); }))
         << "the short write was not noticed";
     EXPECT_EQ(ReadFileBytes(path), "the old file");

@@ -67,9 +67,14 @@ TEST(LocateSettingsFile, AcceptsBothSeparators)
 #else
     EXPECT_EQ(SettingsFilePath, "C:\\Tools/Vanteo.ini");
 #endif
+#if defined(_WIN32)
+    constexpr char separator = '\\';
+#else
+    constexpr char separator = '/';
+#endif
     LocateSettingsFile("/opt/deca/bin/deca");
     EXPECT_EQ(ProgramFolder, "/opt/deca/bin");
-    EXPECT_EQ(SettingsFilePath, "/opt/deca/bin/Vanteo.ini");
+    EXPECT_EQ(SettingsFilePath, std::string("/opt/deca/bin") + separator + "Vanteo.ini");
     LocateSettingsFile("/deca");
     EXPECT_EQ(ProgramFolder, "/");
     EXPECT_EQ(SettingsFilePath, "/Vanteo.ini");
@@ -79,13 +84,13 @@ TEST(LocateSettingsFile, AcceptsBothSeparators)
     // No length limit: a deep folder is kept whole rather than cut.
     const std::string deep = "/" + std::string(600, 'd') + "/deca";
     LocateSettingsFile(deep);
-    EXPECT_EQ(SettingsFilePath, "/" + std::string(600, 'd') + "/Vanteo.ini");
+    EXPECT_EQ(SettingsFilePath, std::string("/").append(600, 'd') + separator + "Vanteo.ini");
 }
 
 TEST(ExecutablePath, NamesThisProgram)
 {
     const std::string path = ExecutablePath();
-    EXPECT_EQ(std::filesystem::path(path).filename(), "settings_tests");
+    EXPECT_EQ(std::filesystem::path(path).stem(), "settings_tests");
     EXPECT_TRUE(std::filesystem::path(path).is_absolute());
 }
 
@@ -200,7 +205,12 @@ TEST_F(SettingsTest, ReadOnlyFileOrFolderIsNotWritten)
     ::chmod(folder.path().c_str(), 0555);
     record = Start();
     ::chmod(folder.path().c_str(), 0755);
-    if (::geteuid() != 0) { // the super-user writes into read-only folders anyway
+#if defined(_WIN32)
+    const bool folderLocked = false; // a read-only folder still takes new files on Windows
+#else
+    const bool folderLocked = ::geteuid() != 0; // the super-user writes into read-only folders anyway
+#endif
+    if (folderLocked) {
         EXPECT_EQ(ReadFileBytes(SettingsFilePath), "[Colors]\r\nLines=2\r\n");
     }
     EXPECT_EQ(record.outlineColor, 2);
@@ -211,7 +221,10 @@ TEST_F(SettingsTest, SymbolicLinkStaysALink)
 {
     const std::string real = folder.file("real.ini");
     WriteFileBytes(real, "[Colors]\r\nLines=6\r\n");
-    std::filesystem::create_symlink(real, SettingsFilePath);
+    std::error_code error;
+    std::filesystem::create_symlink(real, SettingsFilePath, error);
+    if (error)
+        GTEST_SKIP() << "no symbolic links here: " << error.message();
     const DecagonRecord record = Start();
     EXPECT_EQ(record.outlineColor, 6);
     EXPECT_TRUE(std::filesystem::is_symlink(SettingsFilePath));

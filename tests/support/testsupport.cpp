@@ -10,16 +10,35 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#if defined(_WIN32)
+#include <random>
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 TempFolder::TempFolder()
 {
+#if defined(_WIN32)
+    std::random_device random;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const std::filesystem::path candidate = base / ("decagon-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error))
+            path_ = candidate.string();
+    }
+    if (path_.empty())
+        throw std::runtime_error("cannot make a temporary folder");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "decagon-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot make a temporary folder");
     path_ = pattern;
+#endif
 }
 
 TempFolder::~TempFolder()
@@ -64,6 +83,12 @@ int FilesIn(const std::string& folder)
 
 bool UseCommaLocale()
 {
+#if defined(_WIN32)
+    for (const char* name : {"German_Germany.1252", "de-DE", "French_France.1252"})
+        if (std::setlocale(LC_ALL, name) != nullptr && *std::localeconv()->decimal_point == ',')
+            return true;
+    return false;
+#else
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
         if (std::setlocale(LC_ALL, name) != nullptr)
             return true;
@@ -78,6 +103,7 @@ bool UseCommaLocale()
         return false;
     ::setenv("LOCPATH", folder.c_str(), 1);
     return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+#endif
 }
 
 void UseClassicLocale() { std::setlocale(LC_ALL, "C"); }
@@ -90,6 +116,13 @@ DecagonRecord RecordWithHeight(double height)
     ComputeGeometry(record);
     return record;
 }
+
+#if defined(_WIN32)
+bool CanLimitFileSize() { return false; }
+
+bool RunsWithFileSizeLimit(std::size_t, const std::function<bool()>&) { return false; }
+#else
+bool CanLimitFileSize() { return true; }
 
 bool RunsWithFileSizeLimit(std::size_t maxBytes, const std::function<bool()>& body)
 {
@@ -106,3 +139,4 @@ bool RunsWithFileSizeLimit(std::size_t maxBytes, const std::function<bool()>& bo
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif

@@ -42,3 +42,5 @@ DecagonRecord RecordWithHeight(double height);
 // Runs body in a child process whose files may grow to at most maxBytes, so
 // that writes past it come back short for real. True when body returned true.
 bool RunsWithFileSizeLimit(std::size_t maxBytes, const std::function<bool()>& body);
+// Whether the system has such a limit (Windows has none); tests skip without.
+bool CanLimitFileSize();

@@ -1,6 +1,0 @@
-#include "app/urlopener.h"
-
-#include <QDesktopServices>
-#include <QUrl>
-
-void DesktopUrlOpener::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

@@ -1,0 +1,359 @@
+#include "cli/cli.h"
+
+#include "export/svgfile.h"
+#include "export/textfile.h"
+#include "model/decagon.h"
+#include "model/geometry.h"
+#include "model/numtext.h"
+#include "render/svg.h"
+
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#ifndef DECAGON_VERSION
+#define DECAGON_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr char kProgram[] = "decagon-cli";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether text is entirely a decimal number: an optional sign, digits with an
+// optional full stop (at least one digit in all), an optional exponent.
+// Nothing else, not even spaces; no "inf", "nan" or hexadecimal forms.
+bool IsDecimalNumber(std::string_view text)
+{
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        ++at;
+    std::size_t digits = 0;
+    while (at < text.size() && IsDigit(text[at]))
+        ++at, ++digits;
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        while (at < text.size() && IsDigit(text[at]))
+            ++at, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+            ++at;
+        std::size_t exponentDigits = 0;
+        while (at < text.size() && IsDigit(text[at]))
+            ++at, ++exponentDigits;
+        if (exponentDigits == 0)
+            return false;
+    }
+    return at == text.size();
+}
+
+std::string Quoted(std::string_view text)
+{
+    std::string quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+bool ReadNumber(const char* what, const std::string& text, double& value, std::string& message)
+{
+    if (!IsDecimalNumber(text)) {
+        message = std::string("the ") + what + " " + Quoted(text) + " is not a number";
+        return false;
+    }
+    value = ParseNumber(text.c_str());
+    if (!std::isfinite(value)) {
+        message = std::string("the ") + what + " " + Quoted(text) + " is too large";
+        return false;
+    }
+    return true;
+}
+
+bool ReadDiagonalChoice(const std::string& text, std::int32_t& code, std::string& message)
+{
+    // One or two digits, 0 to 11.
+    const bool digits = !text.empty() && text.size() <= 2 && IsDigit(text[0]) && (text.size() == 1 || IsDigit(text[1]));
+    const int value = digits ? std::stoi(text) : -1;
+    if (value < 0 || value > 11) {
+        message = "the diagonal code " + Quoted(text) + " is not one of 0 to 11";
+        return false;
+    }
+    code = value;
+    return true;
+}
+
+bool ReadYesNo(const char* option, const std::string& text, bool& value, std::string& message)
+{
+    if (text == "yes" || text == "no") {
+        value = text == "yes";
+        return true;
+    }
+    message = std::string(option) + " takes yes or no, not " + Quoted(text);
+    return false;
+}
+
+enum class OptionId { Height, Angle3D, Diagonals, ExternalCircle, InternalCircle, Csv, Image, Svg, Help, Version };
+
+struct OptionName {
+    const char* name;
+    OptionId id;
+    bool takesValue;
+};
+
+constexpr OptionName kOptions[] = {
+    {"--height", OptionId::Height, true},
+    {"--angle3d", OptionId::Angle3D, true},
+    {"--diagonals", OptionId::Diagonals, true},
+    {"--external-circle", OptionId::ExternalCircle, true},
+    {"--internal-circle", OptionId::InternalCircle, true},
+    {"--csv", OptionId::Csv, true},
+    {"--image", OptionId::Image, true},
+    {"--svg", OptionId::Svg, true},
+    {"--help", OptionId::Help, false},
+    {"--version", OptionId::Version, false},
+};
+
+const OptionName* FindOption(std::string_view name)
+{
+    for (const OptionName& option : kOptions)
+        if (name == option.name)
+            return &option;
+    return nullptr;
+}
+
+void AppendValueLine(std::string& out, const std::string& label, double value)
+{
+    constexpr std::size_t kLabelWidth = 22;
+    constexpr std::size_t kValueWidth = 12;
+    const std::string text = FormatFixed(value, 4);
+    out += label;
+    out.append(label.size() < kLabelWidth ? kLabelWidth - label.size() : 0, ' ');
+    out += ' ';
+    out.append(text.size() < kValueWidth ? kValueWidth - text.size() : 0, ' ');
+    out += text;
+    out += '\n';
+}
+
+bool WriteAll(std::FILE* out, const std::string& bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0 &&
+           std::ferror(out) == 0;
+}
+
+int Fail(std::FILE* err, const std::string& message)
+{
+    std::fprintf(err, "%s\n", message.c_str());
+    return kCliFailed;
+}
+
+constexpr char kStandardOutputFailure[] = "Cannot write to the standard output";
+
+} // namespace
+
+CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& options, std::string& message)
+{
+    options = CliOptions{};
+    message.clear();
+    for (int at = 1; at < argc; ++at) {
+        const std::string_view argument = argv[at] == nullptr ? std::string_view() : argv[at];
+        const std::size_t equals = argument.find('=');
+        const bool isOption = argument.size() > 2 && argument.substr(0, 2) == "--";
+        const OptionName* option = isOption ? FindOption(argument.substr(0, equals)) : nullptr;
+        if (option == nullptr) {
+            message = (isOption ? "unknown option " : "unexpected argument ") + Quoted(argument);
+            return CliRequest::Invalid;
+        }
+        if (!option->takesValue) {
+            if (equals != std::string_view::npos) {
+                message = std::string(option->name) + " takes no value";
+                return CliRequest::Invalid;
+            }
+            return option->id == OptionId::Help ? CliRequest::Help : CliRequest::Version;
+        }
+
+        // After "=", else the next argument unless it is an option.
+        std::string value;
+        if (equals != std::string_view::npos)
+            value = std::string(argument.substr(equals + 1));
+        else if (at + 1 < argc && argv[at + 1] != nullptr && std::strncmp(argv[at + 1], "--", 2) != 0)
+            value = argv[++at];
+        if (value.empty()) {
+            message = std::string(option->name) + " needs a value";
+            return CliRequest::Invalid;
+        }
+
+        bool ok = true;
+        switch (option->id) {
+        case OptionId::Height:
+            ok = ReadNumber("height", value, options.height, message);
+            break;
+        case OptionId::Angle3D:
+            ok = ReadNumber("3D angle", value, options.angle3D, message);
+            break;
+        case OptionId::Diagonals:
+            ok = ReadDiagonalChoice(value, options.diagonalChoice, message);
+            break;
+        case OptionId::ExternalCircle:
+            ok = ReadYesNo(option->name, value, options.externalCircle, message);
+            break;
+        case OptionId::InternalCircle:
+            ok = ReadYesNo(option->name, value, options.internalCircle, message);
+            break;
+        case OptionId::Csv:
+            options.csvPath = value;
+            break;
+        case OptionId::Svg:
+            options.svgPath = value;
+            break;
+        case OptionId::Image:
+            if (value == kStandardOutput) {
+                message = "--image cannot write to the standard output";
+                ok = false;
+            }
+            options.imagePath = value;
+            break;
+        case OptionId::Help:
+        case OptionId::Version:
+            break;
+        }
+        if (!ok)
+            return CliRequest::Invalid;
+    }
+    if (options.csvPath == kStandardOutput && options.svgPath == kStandardOutput) {
+        message = "only one of --csv and --svg can write to the standard output";
+        return CliRequest::Invalid;
+    }
+    return CliRequest::Run;
+}
+
+void BuildCliRecord(const CliOptions& options, DecagonRecord& record)
+{
+    InitDecagonRecord(&record);
+    record.expectedHeight = options.height;
+    record.angle3D = options.angle3D;
+    record.diagonalChoice = options.diagonalChoice;
+    record.showExternalCircle = options.externalCircle ? 1 : 0;
+    record.showInternalCircle = options.internalCircle ? 1 : 0;
+    ComputeGeometry(record);
+}
+
+FigureOptions CliFigureOptions(const CliOptions& options, const DecagonRecord& record)
+{
+    FigureOptions shown = FigureOptionsOf(record);
+    shown.showExternalCircle = options.externalCircle ? 1 : 0;
+    shown.showInternalCircle = options.internalCircle ? 1 : 0;
+    shown.diagonalChoice = options.diagonalChoice;
+    return shown;
+}
+
+std::string CliValuesText(const DecagonRecord& record)
+{
+    std::string out;
+    out.reserve(31 * 36);
+    AppendValueLine(out, "Expected height:", record.expectedHeight);
+    AppendValueLine(out, "Angle for the 3D view:", record.angle3D);
+    AppendValueLine(out, "External Radius :", record.externalRadius);
+    AppendValueLine(out, "Internal Radius :", record.internalRadius);
+    AppendValueLine(out, "Hypothenus:", record.hypotenuse);
+    AppendValueLine(out, "Choord:", record.chord);
+    AppendValueLine(out, "Angle:", record.angle);
+    AppendValueLine(out, "Arc :", record.arc);
+    AppendValueLine(out, "D:", record.pointD);
+    AppendValueLine(out, "Center X", record.centerX);
+    AppendValueLine(out, "Center Y", record.centerY);
+    for (int row = 0; row < kVertexCount; ++row) {
+        const std::string name = VertexTable[row].label;
+        AppendValueLine(out, name + " X", record.vertices[row].x);
+        AppendValueLine(out, name + " Y", record.vertices[row].y);
+    }
+    return out;
+}
+
+std::string CliUsageText()
+{
+    return "Usage: decagon-cli [OPTION]...\n"
+           "Computes the regular decagon whose circumscribed circle has the given height\n"
+           "(diameter) and prints its 31 values, or writes them as files.\n"
+           "\n"
+           "  --height H               the expected height (default 254.884; 0 means 100)\n"
+           "  --angle3d A              the angle for the 3D view (default 40)\n"
+           "  --diagonals CODE         0 none, 1 all (default), 2 to 11 the fan of\n"
+           "                           E6, E7, E8, E9, E10, E1, E2, E3, E4, E5\n"
+           "  --external-circle yes|no draw the circumscribed circle (default yes)\n"
+           "  --internal-circle yes|no draw the inscribed circle (default yes)\n"
+           "  --csv FILE               the delimited text file, as the dialog writes it\n"
+           "  --svg FILE               the figure as an SVG drawing at true scale, one unit\n"
+           "                           of the height to the millimetre\n"
+           "  --image FILE             the figure as an image: the extension names the\n"
+           "                           format (jpg, bmp, png, svg, ...); no extension gives .jpg\n"
+           "  --help                   show this text\n"
+           "  --version                show the version\n"
+           "\n"
+           "FILE \"-\" is the standard output for --csv and --svg. With no output option the\n"
+           "values are printed one a line, the label first and the value last.\n"
+           "Colours come from Vanteo.ini beside the program, which is only read.\n"
+           "\n"
+           "Exit status: 0 success, 1 an output could not be written, 2 a refused option\n"
+           "or value (nothing is written).\n";
+}
+
+std::string CliVersionText() { return std::string(kProgram) + " " + DECAGON_VERSION + "\n"; }
+
+bool StreamPrompts::PromptSaveFile(const SaveFileRequest&, std::string&) { return false; }
+
+void StreamPrompts::ShowError(const std::string& text) { std::fprintf(stream_, "%s\n", text.c_str()); }
+
+void StreamPrompts::ShowInformation(const std::string& text) { std::fprintf(stream_, "%s\n", text.c_str()); }
+
+int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, CliImageExport exportImage)
+{
+    CliOptions options;
+    std::string message;
+    switch (ParseCliArguments(argc, argv, options, message)) {
+    case CliRequest::Invalid:
+        std::fprintf(err, "%s: %s\n", kProgram, message.c_str());
+        return kCliBadUsage;
+    case CliRequest::Help:
+        return WriteAll(out, CliUsageText()) ? kCliSuccess : Fail(err, kStandardOutputFailure);
+    case CliRequest::Version:
+        return WriteAll(out, CliVersionText()) ? kCliSuccess : Fail(err, kStandardOutputFailure);
+    case CliRequest::Run:
+        break;
+    }
+
+    DecagonRecord record;
+    BuildCliRecord(options, record);
+
+    if (options.csvPath.empty() && options.svgPath.empty() && options.imagePath.empty())
+        return WriteAll(out, CliValuesText(record)) ? kCliSuccess : Fail(err, kStandardOutputFailure);
+
+    StreamPrompts prompts(err);
+    if (options.csvPath == kStandardOutput) {
+        if (!WriteAll(out, TextFileHeader() + TextFileDataLine(record)))
+            return Fail(err, kStandardOutputFailure);
+    } else if (!options.csvPath.empty() && !ExportTextFileTo(record, options.csvPath, prompts)) {
+        return kCliFailed;
+    }
+
+    if (options.svgPath == kStandardOutput) {
+        std::string svg;
+        if (!DecagonSvgText(record, svg))
+            return Fail(err, "Cannot create the image");
+        if (!WriteAll(out, svg))
+            return Fail(err, kStandardOutputFailure);
+    } else if (!options.svgPath.empty() && !ExportSvgFileTo(record, options.svgPath, prompts)) {
+        return kCliFailed;
+    }
+
+    if (!options.imagePath.empty()) {
+        if (exportImage == nullptr ||
+            !exportImage(record, CliFigureOptions(options, record), options.imagePath, prompts))
+            return kCliFailed;
+    }
+    return kCliSuccess;
+}

@@ -1,0 +1,34 @@
+# Settings of the Windows build, shared by the core, the native front end and
+# the tests.
+
+# Resource scripts: the dialog's manifest, icon and picture.
+enable_language(RC)
+
+# Narrow (ANSI) Windows calls throughout, as the settings and text files are
+# single-byte; wide calls are made by name where a path or a URL needs them.
+target_compile_definitions(decagon_options INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00
+                                                     WINVER=0x0A00)
+# Unused code stays out of the statically linked programs.
+target_compile_options(decagon_options INTERFACE -ffunction-sections -fdata-sections)
+target_link_options(decagon_options INTERFACE -Wl,--gc-sections)
+
+# Where CTest's wine keeps its Windows installation: a private prefix in the
+# build folder, so that the tests never touch the user's own ~/.wine.
+set(DECAGON_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix for running Windows tests")
+
+# decagon_windows_program(target NAME name): a shipped program, built as
+# <build>/app/<name>.exe whatever folder its sources live in, so that both
+# programs and their settings file sit side by side as in the package.
+function(decagon_windows_program target)
+  cmake_parse_arguments(ARG "" "NAME" "" ${ARGN})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_NAME} RUNTIME_OUTPUT_DIRECTORY
+                                                                     ${CMAKE_BINARY_DIR}/app)
+  install(TARGETS ${target} RUNTIME DESTINATION .)
+endfunction()
+
+# Windows programs built here run under wine with that prefix and without
+# wine's debug chatter. Start the prefix once (wineboot -i) before the first
+# run, as scripts/test.sh does: creating it takes longer than a test may.
+if(CMAKE_CROSSCOMPILING AND DECAGON_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR "/usr/bin/env;WINEPREFIX=${DECAGON_WINEPREFIX};WINEDEBUG=-all;${DECAGON_WINE}")
+endif()

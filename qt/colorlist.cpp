@@ -1,0 +1,82 @@
+#include "qt/colorlist.h"
+
+#include "qt/qtcanvas.h"
+#include "render/palette.h"
+
+#include <QAbstractItemView>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
+namespace {
+ColorItemDraw ItemRequest(int itemId, bool selected, const QRect& rect, const QVariant& data)
+{
+    return {itemId, selected ? kItemStateSelected : 0u, ToPixelRect(rect),
+            static_cast<std::intptr_t>(data.toLongLong())};
+}
+} // namespace
+
+QString ColorAccessibleName(std::int32_t position)
+{
+    const ColorValue color = PaletteColor(position);
+    return QStringLiteral("%1 (%2, %3, %4)")
+        .arg(QString::fromLatin1(PaletteColorName(position)))
+        .arg(ColorRed(color))
+        .arg(ColorGreen(color))
+        .arg(ColorBlue(color));
+}
+
+void ColorItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const bool selected = (option.state & QStyle::State_Selected) != 0;
+    DrawColorSwatch(*painter, ItemRequest(index.row(), selected, option.rect, index.data(kItemDataRole)));
+}
+
+QSize ColorItemDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
+{
+    const ColorItemSize size = MeasureColorItem();
+    return {size.width, size.height};
+}
+
+ColorList::ColorList(QWidget* parent) : DropList(parent)
+{
+    setItemDelegate(new ColorItemDelegate(this));
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        setAccessibleDescription(index < 0 ? QString() : itemData(index, Qt::AccessibleTextRole).toString());
+    });
+}
+
+int ColorList::addColorItem(std::int32_t position, const QString& text)
+{
+    const int index = count();
+    const QString name = ColorAccessibleName(position);
+    addItem(text, position);
+    setItemData(index, name, Qt::AccessibleTextRole);
+    if (index == currentIndex()) // the first item becomes current as it is added
+        setAccessibleDescription(name);
+    return index;
+}
+
+QSize ColorList::sizeHint() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const ColorItemSize item = MeasureColorItem();
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(item.width, item.height), this);
+}
+
+QSize ColorList::minimumSizeHint() const { return sizeHint(); }
+
+void ColorList::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    // The current item in the box, as a swatch over the whole text field,
+    // framed while the list has the focus.
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    DrawColorSwatch(painter, ItemRequest(currentIndex(), hasFocus(), field, currentData(kItemDataRole)));
+}
