@@ -61,6 +61,14 @@ void OnPaint(HWND dialog)
 }
 
 void OnMeasureItem(HWND, MEASUREITEMSTRUCT* item) { MeasureColorListItem(*item); }
+
+// A copy of the client area into another surface (PrintWindow and the
+// like): the preview too.
+void OnPrintClient(HWND dialog, HDC surface)
+{
+    if (MainDialogView* view = ViewOf(dialog))
+        view->PaintClient(surface);
+}
 } // namespace
 
 void MeasureColorListItem(MEASUREITEMSTRUCT& item)
@@ -102,6 +110,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return DrawColorListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_PAINT:
         HANDLE_WM_PAINT(dialog, wParam, lParam, OnPaint);
+        return TRUE;
+    case WM_PRINTCLIENT:
+        OnPrintClient(dialog, reinterpret_cast<HDC>(wParam));
         return TRUE;
     default:
         return FALSE;
@@ -169,9 +180,15 @@ void MainDialogView::OnPaint()
 {
     PAINTSTRUCT paint;
     HDC surface = BeginPaint(dialog_, &paint);
-    if (surface != nullptr && HasPixels(preview_))
-        BlitCanvas(surface, previewAt_.x, previewAt_.y, preview_);
+    if (surface != nullptr)
+        PaintClient(surface);
     EndPaint(dialog_, &paint);
+}
+
+void MainDialogView::PaintClient(HDC surface)
+{
+    if (HasPixels(preview_))
+        BlitCanvas(surface, previewAt_.x, previewAt_.y, preview_);
 }
 
 HWND MainDialogView::Control(int controlId, const char* windowClass) const

@@ -61,6 +61,9 @@ public:
     void OnCommand(int controlId, UINT code);
     void OnNotify(const NMHDR* header);
     void OnPaint();
+    // Paints what the dialog draws itself (the preview) onto a surface of
+    // its client area.
+    void PaintClient(HDC surface);
 
 private:
     HWND Control(int controlId, const char* windowClass) const;

@@ -274,32 +274,27 @@ TEST_F(Win32Dialog, ComputeShowsTheResultsAndKeepsThePreviewThroughRepaints)
     EXPECT_EQ(view_->PreviewPosition().x, client.right - 260);
     EXPECT_EQ(view_->PreviewPosition().y, 100);
 
-    // On the screen: the preview's pixels, also after something painted
-    // over them.
-    ShowWindow(dialog_, SW_SHOWNOACTIVATE);
-    UpdateWindow(dialog_);
+    // What the dialog paints at every repaint of its client area: the
+    // preview's pixels, at its place, and nothing elsewhere.
     const PixelPoint at = view_->PreviewPosition();
-    HDC screen = GetDC(dialog_);
-    RECT box = {at.x, at.y, at.x + 250, at.y + 250};
-    FillRect(screen, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ReleaseDC(dialog_, screen);
+    MemorySurface copy(client.right, client.bottom);
+    SendMessageA(dialog_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(copy.Dc()), PRF_CLIENT);
+    int differing = 0;
+    for (int y = 0; y < 250; ++y) {
+        for (int x = 0; x < 250; ++x)
+            differing += copy.At(at.x + x, at.y + y) != ColorOfPixel(PixelAt(preview, x, y)) ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(copy.At(at.x - 1, at.y), kGrey);
+    EXPECT_EQ(copy.At(at.x, at.y - 1), kGrey);
+    EXPECT_EQ(copy.At(at.x + 250, at.y + 249), kGrey);
+    EXPECT_EQ(copy.At(at.x, at.y + 250), kGrey);
+
+    // A repaint of the window goes through the same painting.
+    ShowWindow(dialog_, SW_SHOWNOACTIVATE);
     InvalidateRect(dialog_, nullptr, TRUE);
     UpdateWindow(dialog_);
-    screen = GetDC(dialog_);
-    int compared = 0;
-    int differing = 0;
-    for (int y = 0; y < 250; y += 7) {
-        for (int x = 0; x < 250; x += 7) {
-            const COLORREF shown = GetPixel(screen, at.x + x, at.y + y);
-            if (shown == CLR_INVALID)
-                continue;
-            ++compared;
-            differing += shown != ColorOfPixel(PixelAt(preview, x, y)) ? 1 : 0;
-        }
-    }
-    ReleaseDC(dialog_, screen);
-    EXPECT_GT(compared, 1000);
-    EXPECT_EQ(differing, 0);
+    EXPECT_FALSE(GetUpdateRect(dialog_, nullptr, FALSE));
 }
 
 TEST_F(Win32Dialog, VertexColourChangesReachTheRecordAtOnceOthersOnlyAtCompute)
