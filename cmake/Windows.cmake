@@ -24,6 +24,7 @@ function(decagon_windows_program target)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_NAME} RUNTIME_OUTPUT_DIRECTORY
                                                                      ${CMAKE_BINARY_DIR}/app)
   install(TARGETS ${target} RUNTIME DESTINATION .)
+  set_property(GLOBAL APPEND PROPERTY DECAGON_WINDOWS_PROGRAMS ${ARG_NAME}.exe)
 endfunction()
 
 # Windows programs built here run under wine with that prefix and without

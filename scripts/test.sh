@@ -32,8 +32,8 @@ if [ "$mode" = "windows" ]; then
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  wineserver -p
-  trap 'wineserver -k || true' EXIT
+  wineserver -p 2>/dev/null || true # one may run already for this prefix
+  trap 'wineserver -k 2>/dev/null || true' EXIT
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
   exit 0

@@ -10,8 +10,8 @@ add_library(decagon_win32_dialog STATIC
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/urlopener.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wintext.cpp)
-target_link_libraries(decagon_win32_dialog PUBLIC decagon_options decagon_dialog decagon_template comctl32 comdlg32
-                                                  gdi32 shell32 user32)
+target_link_libraries(decagon_win32_dialog PUBLIC decagon_options decagon_dialog decagon_template
+                                                  decagon_win32_settings comctl32 comdlg32 gdi32 shell32 user32)
 
 # The program's resources: manifest (common controls 6, per-monitor DPI
 # awareness, as invoker), the icon and the construction picture.
@@ -23,5 +23,5 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/decagon.rc PROPERTIES
                             OBJECT_DEPENDS "${DECAGON_MANIFEST};${DECAGON_ICON};${DECAGON_PICTURE}")
 
 add_executable(decagon_win32 WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/decagon.rc)
-target_link_libraries(decagon_win32 PRIVATE decagon_win32_dialog)
+target_link_libraries(decagon_win32 PRIVATE decagon_win32_dialog decagon_win32_image)
 decagon_windows_program(decagon_win32 NAME decagon)

@@ -2,6 +2,7 @@
 
 #include "settings/settings.h"
 #include "win32/maindialogview.h"
+#include "win32/programsettings.h"
 #include "win32/prompts.h"
 
 #include <commctrl.h>
@@ -11,8 +12,6 @@ HINSTANCE ProgramInstance = nullptr;
 namespace {
 // The program's one record: all bytes zero at start, alive for the whole run.
 DecagonRecord ProgramRecord;
-
-constexpr DWORD kModulePathCapacity = MAX_PATH;
 
 void RunMainDialog(HINSTANCE instance, DecagonRecord* record, ImageLibrary& images, void*)
 {
@@ -31,10 +30,8 @@ int RunProgram(HINSTANCE instance, ImageLibrary& images, UserPrompts* prompts, D
     ProgramInstance = instance;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS, nullptr);
 
-    // 3: the executable's folder and the settings file in it.
-    char modulePath[kModulePathCapacity] = {};
-    GetModuleFileNameA(instance, modulePath, kModulePathCapacity);
-    LocateSettingsFile(modulePath);
+    // 3: the settings file, found as decagon-cli.exe finds it.
+    LocateProgramSettings();
 
     // 4 to 6: the image library.
     images.SetPluginFolder(ProgramFolder);
