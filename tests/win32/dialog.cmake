@@ -13,7 +13,7 @@ function(decagon_win32_window_test name)
 endfunction()
 
 decagon_win32_window_test(win32_dialogtemplatewriter_test SOURCES ${win32_dialog_tests}/dialogtemplatewriter_test.cpp
-                          LIBS decagon_win32_dialog)
+                          ${PROJECT_BINARY_DIR}/win32/decagon.rc LIBS decagon_win32_dialog)
 decagon_win32_window_test(win32_maindialogview_test SOURCES ${win32_dialog_tests}/maindialogview_test.cpp
                           LIBS decagon_win32_dialog)
 decagon_win32_window_test(win32_numericfilter_test SOURCES ${win32_dialog_tests}/numericfilter_test.cpp

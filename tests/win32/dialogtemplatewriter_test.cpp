@@ -254,61 +254,12 @@ TEST(DialogTemplateWriter, WritesTheMainTemplateControlByControlInTemplateOrder)
         EXPECT_EQ((item.style & WS_VISIBLE) != 0, (source.style & kStyleVisible) != 0);
         EXPECT_EQ((item.style & WS_TABSTOP) != 0, (source.style & kStyleTabStop) != 0);
         EXPECT_EQ((item.style & WS_GROUP) != 0, (source.style & kStyleGroup) != 0);
-        switch (source.kind) {
-        case ControlKind::Picture:
-            EXPECT_EQ(item.windowClass, u"#130");
-            EXPECT_EQ(item.style & SS_TYPEMASK, static_cast<std::uint32_t>(SS_BITMAP));
-            EXPECT_EQ(item.title, u"#1000");
-            break;
-        case ControlKind::Icon:
-            EXPECT_EQ(item.windowClass, u"#130");
-            EXPECT_EQ(item.style & SS_TYPEMASK, static_cast<std::uint32_t>(SS_ICON));
-            EXPECT_EQ(item.title, u"#1071");
-            break;
-        case ControlKind::Line:
-            EXPECT_EQ(item.style & SS_TYPEMASK, static_cast<std::uint32_t>(SS_ETCHEDHORZ));
-            break;
-        case ControlKind::Label: {
-            EXPECT_EQ(item.windowClass, u"#130");
+        // Pictures and icons name their resource, links their class.
+        if (source.kind == ControlKind::Picture || source.kind == ControlKind::Icon)
+            EXPECT_EQ(item.title, u"#" + Wide(std::to_string(source.resource).c_str()));
+        else
             EXPECT_EQ(item.title, Wide(source.text));
-            const std::uint32_t align = (source.style & kStyleAlignCenter)  ? SS_CENTER
-                                        : (source.style & kStyleAlignRight) ? SS_RIGHT
-                                                                            : SS_LEFT;
-            EXPECT_EQ(item.style & SS_TYPEMASK, align);
-            break;
-        }
-        case ControlKind::Edit:
-            EXPECT_EQ(item.windowClass, u"#129");
-            EXPECT_EQ(item.title, Wide(source.text));
-            EXPECT_NE(item.style & ES_AUTOHSCROLL, 0u);
-            EXPECT_NE(item.style & WS_BORDER, 0u);
-            EXPECT_EQ((item.style & ES_READONLY) != 0, source.id >= 1030);
-            break;
-        case ControlKind::PushButton:
-            EXPECT_EQ(item.windowClass, u"#128");
-            EXPECT_EQ(item.style & BS_TYPEMASK,
-                      static_cast<std::uint32_t>(source.id == kComputeId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
-            break;
-        case ControlKind::Radio:
-            EXPECT_EQ(item.windowClass, u"#128");
-            EXPECT_EQ(item.style & BS_TYPEMASK, static_cast<std::uint32_t>(BS_AUTORADIOBUTTON));
-            break;
-        case ControlKind::DropList: {
-            EXPECT_EQ(item.windowClass, u"#133");
-            EXPECT_EQ(item.style & 0x3, static_cast<std::uint32_t>(CBS_DROPDOWNLIST));
-            EXPECT_EQ(item.style & CBS_SORT, 0u);
-            const std::uint32_t ownerDraw = CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-            EXPECT_EQ(item.style & (ownerDraw | CBS_OWNERDRAWVARIABLE),
-                      source.id == kDiagonalChoiceId ? 0u : ownerDraw);
-            EXPECT_NE(item.style & WS_VSCROLL, 0u);
-            break;
-        }
-        case ControlKind::Link:
-            EXPECT_EQ(item.windowClass, u"SysLink");
-            EXPECT_NE(item.style & LWS_TRANSPARENT, 0u);
-            EXPECT_EQ(item.title, Wide(source.text));
-            break;
-        }
+        EXPECT_EQ(item.windowClass == u"SysLink", source.kind == ControlKind::Link);
     }
 }
 
@@ -353,7 +304,50 @@ TEST_F(LiveDialog, CreatesEveryControlWithItsClassAndPlaceInDialogUnits)
         }
         const LONG style = GetWindowLongW(control, GWL_STYLE);
         EXPECT_EQ((style & WS_VISIBLE) != 0, source.id != kAngleFieldId);
+        switch (source.kind) {
+        case ControlKind::Edit:
+            EXPECT_EQ((style & ES_READONLY) != 0, source.id >= 1030);
+            EXPECT_NE(style & ES_AUTOHSCROLL, 0);
+            break;
+        case ControlKind::PushButton:
+            EXPECT_EQ(style & BS_TYPEMASK, source.id == kComputeId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case ControlKind::Radio:
+            EXPECT_EQ(style & BS_TYPEMASK, BS_AUTORADIOBUTTON);
+            break;
+        case ControlKind::DropList:
+            EXPECT_EQ(style & 0x3, CBS_DROPDOWNLIST);
+            EXPECT_EQ(style & CBS_SORT, 0);
+            EXPECT_EQ(style & (CBS_OWNERDRAWFIXED | CBS_HASSTRINGS),
+                      source.id == kDiagonalChoiceId ? 0 : CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+            break;
+        case ControlKind::Link:
+            EXPECT_NE(style & LWS_TRANSPARENT, 0);
+            break;
+        default:
+            break;
+        }
     }
+
+    // The picture and the icon come from the program's resources, which this
+    // test program carries too.
+    HWND picture = nullptr;
+    HWND icon = nullptr;
+    for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+        if (ClassOf(child) == "Static" && type == SS_BITMAP)
+            picture = child;
+        if (ClassOf(child) == "Static" && type == SS_ICON)
+            icon = child;
+    }
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(icon, nullptr);
+    BITMAP bitmap = {};
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                           sizeof bitmap, &bitmap));
+    EXPECT_EQ(bitmap.bmWidth, 253);
+    EXPECT_EQ(bitmap.bmHeight, 300);
+    EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
 
     // The client area is the template's size, in Tahoma 8's dialog units.
     RECT size = {0, 0, MainDialogTemplate.width, MainDialogTemplate.height};
