@@ -9,7 +9,7 @@ if [ "${1:-}" = "windows" ]; then
   packages=(
     cmake ninja-build clang-format
     g++-mingw-w64-x86-64 googletest libstb-dev
-    wine wine64 xvfb xauth xdotool
+    wine wine64 xvfb xauth xdotool x11-utils imagemagick
   )
 else
   packages=(
