@@ -4,18 +4,54 @@
 #include "win32/win32imagelayer.h"
 
 namespace {
+// The image layer, started on the first image command instead of before the
+// window shows: starting it brings up the system's imaging component, which
+// takes longer than opening the whole dialog. Its start cannot fail (its own
+// JPEG and BMP writers need nothing of the system), so asking later loses
+// nothing.
+class OnDemandImageLayer : public ImageLayer {
+public:
+    ~OnDemandImageLayer() override { Stop(); }
+
+    void Stop()
+    {
+        if (started_)
+            StopImageLayer();
+        started_ = false;
+    }
+
+    std::int32_t FormatIndexByName(const char* name) override { return Ready().FormatIndexByName(name); }
+    void GetDefaultSaveParams(ImageSaveParams& params) override { Ready().GetDefaultSaveParams(params); }
+    ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params) override
+    {
+        return Ready().SaveBitmap(path, bitmap, params);
+    }
+    ImageError ExportToClipboard(const ImageBitmap& bitmap) override { return Ready().ExportToClipboard(bitmap); }
+
+private:
+    Win32ImageLayer& Ready()
+    {
+        if (!started_)
+            started_ = StartImageLayer() == ImageError::None;
+        return layer_;
+    }
+
+    Win32ImageLayer layer_;
+    bool started_ = false;
+};
+
 // The image layer as start-up drives it. Its encoders are compiled in or the
 // system's own, so it has no plug-in folder to be told about.
 class WindowsImageLibrary : public ImageLibrary {
 public:
     void SetPluginFolder(const std::string&) override {}
-    bool Start() override { return StartImageLayer() == ImageError::None; }
+    bool Start() override { return true; }
     void EnableLzwCompression(bool enabled) override { ::EnableLzwCompression(enabled); }
-    void Stop() override { StopImageLayer(); }
+    void Stop() override { layer_.Stop(); }
     ImageLayer* Layer() override { return &layer_; }
 
 private:
-    Win32ImageLayer layer_;
+    OnDemandImageLayer layer_;
 };
 } // namespace
 
