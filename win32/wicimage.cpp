@@ -94,38 +94,48 @@ bool WriteConverted(const PixelRows& pixels, IWICBitmapFrameEncode* frame, const
             static_cast<UINT>(pixels.width), static_cast<UINT>(pixels.height), GUID_WICPixelFormat32bppBGR, stride,
             static_cast<UINT>(size), reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(pixels.first)), source.put())))
         return false;
+    // An indexed frame needs a palette. The figure has few colours: a palette
+    // of exactly those keeps every pixel; only a picture of more colours than
+    // the format holds is approximated.
+    struct Indexed {
+        GUID format;
+        std::size_t colors;
+    };
+    const Indexed indexedFormats[] = {{GUID_WICPixelFormat8bppIndexed, 256},
+                                      {GUID_WICPixelFormat4bppIndexed, 16},
+                                      {GUID_WICPixelFormat2bppIndexed, 4},
+                                      {GUID_WICPixelFormat1bppIndexed, 2}};
+    std::size_t paletteSize = 0;
+    for (const Indexed& indexed : indexedFormats)
+        if (IsEqualGUID(indexed.format, frameFormat))
+            paletteSize = indexed.colors;
     ComPtr<IWICPalette> palette;
-    IWICBitmapSource* input = source.get();
-    ComPtr<IWICFormatConverter> converter;
-    WICPixelFormatGUID indexed[] = {GUID_WICPixelFormat8bppIndexed, GUID_WICPixelFormat4bppIndexed,
-                                    GUID_WICPixelFormat2bppIndexed, GUID_WICPixelFormat1bppIndexed};
-    bool isIndexed = false;
-    for (const auto& format : indexed)
-        isIndexed = isIndexed || IsEqualGUID(format, frameFormat);
-    if (isIndexed) {
-        // The figure has few colours: a palette of exactly those keeps every
-        // pixel; only a picture of more than 256 colours is approximated.
+    if (paletteSize > 0) {
         std::vector<WICColor> colors;
-        for (std::int32_t y = 0; y < pixels.height && colors.size() <= 256; ++y) {
+        WICColor last = 0;
+        for (std::int32_t y = 0; y < pixels.height && colors.size() <= paletteSize; ++y) {
             const std::uint32_t* row = pixels.Row(y);
-            for (std::int32_t x = 0; x < pixels.width && colors.size() <= 256; ++x)
-                if (std::find(colors.begin(), colors.end(), row[x] | 0xFF000000u) == colors.end())
-                    colors.push_back(row[x] | 0xFF000000u);
+            for (std::int32_t x = 0; x < pixels.width && colors.size() <= paletteSize; ++x) {
+                const WICColor color = row[x] | 0xFF000000u;
+                if ((colors.empty() || color != last) && std::find(colors.begin(), colors.end(), color) == colors.end())
+                    colors.push_back(color);
+                last = color;
+            }
         }
         if (FAILED(factory->CreatePalette(palette.put())))
             return false;
-        const HRESULT made = colors.size() <= 256
+        const HRESULT made = colors.size() <= paletteSize
                                  ? palette->InitializeCustom(colors.data(), static_cast<UINT>(colors.size()))
-                                 : palette->InitializeFromBitmap(source.get(), 256, FALSE);
+                                 : palette->InitializeFromBitmap(source.get(), static_cast<UINT>(paletteSize), FALSE);
         if (FAILED(made) || FAILED(frame->SetPalette(palette.get())))
             return false;
     }
+    ComPtr<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.put())) ||
         FAILED(converter->Initialize(source.get(), frameFormat, WICBitmapDitherTypeNone, palette.get(), 0.0,
-                                     isIndexed ? WICBitmapPaletteTypeCustom : WICBitmapPaletteTypeMedianCut)))
+                                     paletteSize > 0 ? WICBitmapPaletteTypeCustom : WICBitmapPaletteTypeMedianCut)))
         return false;
-    input = converter.get();
-    return SUCCEEDED(frame->WriteSource(input, nullptr));
+    return SUCCEEDED(frame->WriteSource(converter.get(), nullptr));
 }
 
 } // namespace
