@@ -1,5 +1,8 @@
 # Tests of the native main dialog, under wine. Those that open windows run
-# the whole test program at once on a private X server.
+# the whole test program at once on a private X server, and alone: wine's
+# desktop belongs to the display of the program that opened the first
+# window, and ends with that display's server, taking the windows of any
+# program running beside it along.
 set(win32_dialog_tests ${CMAKE_CURRENT_LIST_DIR})
 set(win32_wine_env "WINEPREFIX=${DECAGON_WINEPREFIX};WINEDEBUG=-all")
 
@@ -9,7 +12,7 @@ function(decagon_win32_window_test name)
   target_link_libraries(${name} PRIVATE decagon_options decagon_test_support ${ARG_LIBS} GTest::gtest
                                         GTest::gtest_main)
   add_test(NAME ${name} COMMAND bash ${win32_dialog_tests}/withdisplay.sh ${DECAGON_WINE} $<TARGET_FILE:${name}>)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${win32_wine_env}" TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${win32_wine_env}" TIMEOUT 300 RUN_SERIAL ON)
 endfunction()
 
 decagon_win32_window_test(win32_dialogtemplatewriter_test SOURCES ${win32_dialog_tests}/dialogtemplatewriter_test.cpp
@@ -26,7 +29,7 @@ target_link_libraries(win32_e2e_probe PRIVATE decagon_options decagon_core user3
 add_test(NAME win32_dialog_e2e
          COMMAND bash ${win32_dialog_tests}/dialog_e2e.sh $<TARGET_FILE:decagon_win32> $<TARGET_FILE:win32_e2e_probe>
                  ${DECAGON_WINE})
-set_tests_properties(win32_dialog_e2e PROPERTIES ENVIRONMENT "${win32_wine_env}" TIMEOUT 300)
+set_tests_properties(win32_dialog_e2e PROPERTIES ENVIRONMENT "${win32_wine_env}" TIMEOUT 300 RUN_SERIAL ON)
 
 # Measures, run by hand (see README): the cold start of decagon.exe against
 # an empty dialog of the same size, and the dialog's opening and Compute in

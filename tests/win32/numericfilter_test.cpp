@@ -88,7 +88,7 @@ TEST(NumericCharacter, PassesDigitsControlCodesAndHighCodesAndASignOnlyAtTheStar
 
 TEST_F(FilteredWindow, LetsAnEditFieldTakeOnlyANumberWithItsSignAtTheStart)
 {
-    Make("Edit");
+    ASSERT_NO_FATAL_FAILURE(Make("Edit"));
     Type('-');
     Type('1');
     EXPECT_EQ(Type('a'), 0);
@@ -113,7 +113,7 @@ TEST_F(FilteredWindow, LetsAnEditFieldTakeOnlyANumberWithItsSignAtTheStart)
 
 TEST_F(FilteredWindow, LetsSignsThroughOnAWindowWithoutASelection)
 {
-    Make("Static");
+    ASSERT_NO_FATAL_FAILURE(Make("Static"));
     Type('-');
     Type('.');
     Type('.');
@@ -123,7 +123,7 @@ TEST_F(FilteredWindow, LetsSignsThroughOnAWindowWithoutASelection)
 
 TEST_F(FilteredWindow, LeavesWithTheWindowAndPassesItsLastMessageOn)
 {
-    Make("Edit");
+    ASSERT_NO_FATAL_FAILURE(Make("Edit"));
     DWORD_PTR data = 1;
     ASSERT_TRUE(HasSubclass(window_, NumericFilterProc, 0, &data));
     EXPECT_EQ(data, 0u);
