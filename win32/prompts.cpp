@@ -1,5 +1,7 @@
 #include "win32/prompts.h"
 
+#include "win32/systemlibrary.h"
+
 #include <commdlg.h>
 
 std::string SaveDialogFilterList(const SaveFileRequest& request)
@@ -32,7 +34,9 @@ bool Win32UserPrompts::PromptSaveFile(const SaveFileRequest& request, std::strin
     dialog.Flags = kSaveDialogFlags;
     dialog.lpstrDefExt =
         request.defaultExtension != nullptr && *request.defaultExtension != '\0' ? request.defaultExtension : nullptr;
-    if (GetSaveFileNameA(&dialog) == 0)
+    using SaveDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    static const auto runDialog = SystemFunctionAs<SaveDialog>("comdlg32.dll", "GetSaveFileNameA");
+    if (runDialog == nullptr || runDialog(&dialog) == 0)
         return false;
     path = buffer;
     return true;

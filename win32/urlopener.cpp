@@ -1,5 +1,6 @@
 #include "win32/urlopener.h"
 
+#include "win32/systemlibrary.h"
 #include "win32/wintext.h"
 
 #include <windows.h>
@@ -13,5 +14,8 @@ void ShellUrlOpener::OpenUrl(const std::string& url)
         return;
     // No owner, no parameters, no working folder; a link that cannot be
     // opened is not reported.
-    ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW);
+    using Execute = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static const auto execute = SystemFunctionAs<Execute>("shell32.dll", "ShellExecuteW");
+    if (execute != nullptr)
+        execute(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW);
 }
