@@ -8,8 +8,10 @@ namespace {
 // window shows: starting it brings up the system's imaging component, which
 // takes longer than opening the whole dialog. Its start cannot fail (its own
 // JPEG and BMP writers need nothing of the system), so asking later loses
-// nothing.
-class OnDemandImageLayer : public ImageLayer {
+// nothing. Every image command begins by naming its format, so the calls
+// below are the ones that start it; whatever else the layer answers comes
+// from Win32ImageLayer unchanged.
+class OnDemandImageLayer : public Win32ImageLayer {
 public:
     ~OnDemandImageLayer() override { Stop(); }
 
@@ -20,23 +22,34 @@ public:
         started_ = false;
     }
 
-    std::int32_t FormatIndexByName(const char* name) override { return Ready().FormatIndexByName(name); }
-    void GetDefaultSaveParams(ImageSaveParams& params) override { Ready().GetDefaultSaveParams(params); }
+    std::int32_t FormatIndexByName(const char* name) override
+    {
+        Ready();
+        return Win32ImageLayer::FormatIndexByName(name);
+    }
+    void GetDefaultSaveParams(ImageSaveParams& params) override
+    {
+        Ready();
+        Win32ImageLayer::GetDefaultSaveParams(params);
+    }
     ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params) override
     {
-        return Ready().SaveBitmap(path, bitmap, params);
+        Ready();
+        return Win32ImageLayer::SaveBitmap(path, bitmap, params);
     }
-    ImageError ExportToClipboard(const ImageBitmap& bitmap) override { return Ready().ExportToClipboard(bitmap); }
+    ImageError ExportToClipboard(const ImageBitmap& bitmap) override
+    {
+        Ready();
+        return Win32ImageLayer::ExportToClipboard(bitmap);
+    }
 
 private:
-    Win32ImageLayer& Ready()
+    void Ready()
     {
         if (!started_)
             started_ = StartImageLayer() == ImageError::None;
-        return layer_;
     }
 
-    Win32ImageLayer layer_;
     bool started_ = false;
 };
 
