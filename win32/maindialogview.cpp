@@ -1,0 +1,340 @@
+#include "win32/maindialogview.h"
+
+#include "render/swatch.h"
+#include "resources/dialogtemplate.h"
+#include "win32/dialogtemplatewriter.h"
+#include "win32/dib.h"
+#include "win32/numericfilter.h"
+#include "win32/wintext.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+namespace {
+MainDialogView* ViewOf(HWND dialog) { return reinterpret_cast<MainDialogView*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
+
+bool IsClass(HWND window, const char* windowClass)
+{
+    char name[32] = {};
+    return window != nullptr && GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, windowClass) == 0;
+}
+
+bool StartsGroup(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_GROUP) != 0; }
+
+bool IsRadioButton(HWND window)
+{
+    const LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
+    return IsClass(window, "Button") && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+}
+
+// The handlers in the shape the windowsx.h crackers call them.
+BOOL OnInitDialog(HWND dialog, HWND, LPARAM parameter)
+{
+    auto* view = reinterpret_cast<MainDialogView*>(parameter);
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(view));
+    return view != nullptr ? view->OnInitDialog(dialog) : TRUE;
+}
+
+void OnCommand(HWND dialog, int controlId, HWND, UINT code)
+{
+    if (MainDialogView* view = ViewOf(dialog))
+        view->OnCommand(controlId, code);
+}
+
+LRESULT OnNotify(HWND dialog, int, NMHDR* header)
+{
+    if (MainDialogView* view = ViewOf(dialog))
+        view->OnNotify(header);
+    return 0;
+}
+
+void OnPaint(HWND dialog)
+{
+    if (MainDialogView* view = ViewOf(dialog)) {
+        view->OnPaint();
+    } else {
+        PAINTSTRUCT paint;
+        BeginPaint(dialog, &paint);
+        EndPaint(dialog, &paint);
+    }
+}
+
+void OnMeasureItem(HWND, MEASUREITEMSTRUCT* item) { MeasureColorListItem(*item); }
+
+// A copy of the client area into another surface (PrintWindow and the
+// like): the preview too.
+void OnPrintClient(HWND dialog, HDC surface)
+{
+    if (MainDialogView* view = ViewOf(dialog))
+        view->PaintClient(surface);
+}
+} // namespace
+
+void MeasureColorListItem(MEASUREITEMSTRUCT& item)
+{
+    const ColorItemSize size = MeasureColorItem();
+    item.itemWidth = static_cast<UINT>(size.width);
+    item.itemHeight = static_cast<UINT>(size.height);
+}
+
+BOOL DrawColorListItem(const DRAWITEMSTRUCT& item)
+{
+    const ColorItemDraw request = {static_cast<int>(item.itemID),
+                                   (item.itemState & ODS_SELECTED) != 0 ? kItemStateSelected : 0u,
+                                   {item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom},
+                                   static_cast<std::intptr_t>(item.itemData)};
+    Canvas swatch;
+    if (PaintColorSwatch(request, swatch) == 0)
+        return FALSE;
+    BlitCanvas(item.hDC, item.rcItem.left, item.rcItem.top, swatch);
+    return TRUE;
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnInitDialog);
+    case WM_COMMAND:
+        HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
+        return LOWORD(wParam) == kExitId && HIWORD(wParam) == 0 ? TRUE : FALSE;
+    case WM_NOTIFY:
+        HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnNotify);
+        return FALSE;
+    case WM_MEASUREITEM:
+        HANDLE_WM_MEASUREITEM(dialog, wParam, lParam, OnMeasureItem);
+        return TRUE;
+    case WM_DRAWITEM:
+        // The cracker drops the handler's answer, which this message needs.
+        return DrawColorListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_PAINT:
+        HANDLE_WM_PAINT(dialog, wParam, lParam, OnPaint);
+        return TRUE;
+    case WM_PRINTCLIENT:
+        OnPrintClient(dialog, reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+MainDialogView::MainDialogView(ImageLayer* imageLayer, UserPrompts* prompts, UrlOpener* urlOpener)
+    : template_(WriteDialogTemplate(MainDialogTemplate)),
+      controller_(*this, {prompts != nullptr ? prompts : &ownPrompts_, urlOpener != nullptr ? urlOpener : &ownOpener_,
+                          imageLayer})
+{
+}
+
+INT_PTR MainDialogView::RunModal(HINSTANCE instance, DecagonRecord* record)
+{
+    record_ = record;
+    return DialogBoxIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(template_.data()), nullptr,
+                                   MainDialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+HWND MainDialogView::CreateModeless(HINSTANCE instance, DecagonRecord* record, HWND owner)
+{
+    record_ = record;
+    return CreateDialogIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(template_.data()), owner,
+                                      MainDialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL MainDialogView::OnInitDialog(HWND dialog)
+{
+    dialog_ = dialog;
+    ownPrompts_.SetOwner(dialog);
+    // The record is the window's user data, as the handlers of the
+    // program's other front ends reach it; the controller keeps its own
+    // pointer as well.
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record_));
+    // The keystroke filter goes on the dialog window itself, before the
+    // controller fills the window.
+    InstallNumericFilter(dialog);
+    controller_.InitMainDialog(record_);
+    // The system gives the focus to the first tab stop, the height field.
+    return TRUE;
+}
+
+void MainDialogView::OnCommand(int controlId, UINT code)
+{
+    controller_.DispatchCommand(controlId, static_cast<int>(code));
+}
+
+void MainDialogView::OnNotify(const NMHDR* header)
+{
+    if (header == nullptr)
+        return;
+    const int controlId = GetDlgCtrlID(header->hwndFrom);
+    const int code = static_cast<int>(header->code);
+    // Only a link's click and Enter carry the link item.
+    if (IsClass(header->hwndFrom, "SysLink") && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+        const auto* link = reinterpret_cast<const NMLINK*>(header);
+        controller_.OpenLink(controlId, link->item.iLink, Utf8OfWide(link->item.szUrl), code);
+        return;
+    }
+    controller_.OpenLink(controlId, -1, std::string(), code);
+}
+
+void MainDialogView::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC surface = BeginPaint(dialog_, &paint);
+    if (surface != nullptr)
+        PaintClient(surface);
+    EndPaint(dialog_, &paint);
+}
+
+void MainDialogView::PaintClient(HDC surface)
+{
+    if (HasPixels(preview_))
+        BlitCanvas(surface, previewAt_.x, previewAt_.y, preview_);
+}
+
+HWND MainDialogView::Control(int controlId, const char* windowClass) const
+{
+    if (dialog_ == nullptr)
+        return nullptr;
+    HWND control = GetDlgItem(dialog_, controlId);
+    return IsClass(control, windowClass) ? control : nullptr;
+}
+
+std::string MainDialogView::ItemText(int controlId) const
+{
+    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, controlId) : nullptr;
+    if (control == nullptr)
+        return {};
+    const int length = GetWindowTextLengthA(control);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void MainDialogView::SetItemText(int controlId, const std::string& text)
+{
+    if (dialog_ != nullptr)
+        SetDlgItemTextA(dialog_, controlId, text.c_str());
+}
+
+bool MainDialogView::IsButtonChecked(int controlId) const
+{
+    HWND button = Control(controlId, "Button");
+    return button != nullptr && SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainDialogView::SetButtonChecked(int controlId, bool checked)
+{
+    HWND button = Control(controlId, "Button");
+    if (button == nullptr)
+        return;
+    if (checked && IsRadioButton(button)) {
+        // The other radio buttons of its group lose their mark: back to the
+        // button that starts the group, then on to the next group.
+        HWND first = button;
+        while (!StartsGroup(first)) {
+            HWND previous = GetWindow(first, GW_HWNDPREV);
+            if (previous == nullptr)
+                break;
+            first = previous;
+        }
+        for (HWND other = first; other != nullptr; other = GetWindow(other, GW_HWNDNEXT)) {
+            if (other != first && StartsGroup(other))
+                break;
+            if (other != button && IsRadioButton(other))
+                SendMessageA(other, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+    }
+    SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int MainDialogView::AddListItem(int controlId, const std::string& text, std::int32_t data)
+{
+    HWND list = Control(controlId, "ComboBox");
+    if (list == nullptr)
+        return -1;
+    const LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0)
+        return -1;
+    SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+    return static_cast<int>(index);
+}
+
+int MainDialogView::ListItemCount(int controlId) const
+{
+    HWND list = Control(controlId, "ComboBox");
+    const LRESULT count = list != nullptr ? SendMessageA(list, CB_GETCOUNT, 0, 0) : 0;
+    return count > 0 ? static_cast<int>(count) : 0;
+}
+
+int MainDialogView::ListSelection(int controlId) const
+{
+    HWND list = Control(controlId, "ComboBox");
+    const LRESULT index = list != nullptr ? SendMessageA(list, CB_GETCURSEL, 0, 0) : CB_ERR;
+    return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void MainDialogView::SetListSelection(int controlId, int index)
+{
+    if (HWND list = Control(controlId, "ComboBox"))
+        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::int32_t MainDialogView::ListItemData(int controlId, int index) const
+{
+    HWND list = Control(controlId, "ComboBox");
+    if (list == nullptr || index < 0 || index >= ListItemCount(controlId))
+        return -1;
+    return static_cast<std::int32_t>(SendMessageA(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+void MainDialogView::FocusItem(int controlId)
+{
+    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, controlId) : nullptr;
+    if (control != nullptr)
+        SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+void MainDialogView::SelectItemText(int controlId, int first, int last)
+{
+    if (HWND field = Control(controlId, "Edit"))
+        SendMessageA(field, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(last));
+}
+
+void MainDialogView::LimitItemText(int controlId, int limit)
+{
+    if (HWND field = Control(controlId, "Edit"))
+        SendMessageA(field, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+}
+
+PixelRect MainDialogView::ClientRect() const
+{
+    RECT client = {};
+    if (dialog_ != nullptr)
+        GetClientRect(dialog_, &client);
+    return {client.left, client.top, client.right, client.bottom};
+}
+
+void MainDialogView::PresentPreview(const Canvas& box, PixelPoint where)
+{
+    const RECT before = {previewAt_.x, previewAt_.y, previewAt_.x + preview_.width, previewAt_.y + preview_.height};
+    const RECT after = {where.x, where.y, where.x + box.width, where.y + box.height};
+    // A new box over exactly the old one covers it; anything else needs the
+    // background behind the old one back.
+    const bool samePlace = EqualRect(&before, &after) != FALSE;
+    preview_ = box;
+    previewAt_ = where;
+    if (dialog_ == nullptr)
+        return;
+    InvalidateRect(dialog_, &before, samePlace ? FALSE : TRUE);
+    InvalidateRect(dialog_, &after, samePlace ? FALSE : TRUE);
+}
+
+void MainDialogView::EndDialog(int result)
+{
+    endResult_ = result;
+    if (dialog_ != nullptr)
+        ::EndDialog(dialog_, result);
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+// UTF-8 text, as the program's core keeps links, and the UTF-16 text of the
+// system's wide calls. Invalid input converts as the system does (with
+// replacement characters); an empty input gives an empty output.
+std::string Utf8OfWide(const wchar_t* text);
+std::wstring WideOfUtf8(const std::string& text);
