@@ -26,11 +26,15 @@ run "$@" >mine.svg
 grep -q '#006600' mine.svg || fail "the settings file beside the program was not read"
 [ "$(cat Vanteo.ini)" = "$(printf '[Colors]\r\nLines=3\r')" ] || fail "the settings file was written"
 
-# An image file at quality 95 and 96 dpi; its confirmation on standard error.
+# An image file at quality 95 and 96 dpi, silently; its confirmation on
+# standard error with --verbose.
 arguments=(--height 100 --image figure.jpg)
 run "$@" 2>messages.txt || fail "--image figure.jpg exited with $?"
 head -c 20 figure.jpg | od -An -tx1 | tr -d ' \n' | grep -q '^ffd8ffe000104a46494600010101006000600000' ||
   fail "figure.jpg is no JFIF file of 96 dpi"
+[ ! -s messages.txt ] || fail "a run that succeeds said: $(cat messages.txt)"
+arguments=(--height 100 --image figure.jpg --verbose)
+run "$@" 2>messages.txt || fail "--image figure.jpg --verbose exited with $?"
 grep -q 'The file figure.jpg has been successfully saved' messages.txt || fail "no confirmation: $(cat messages.txt)"
 
 # Failures: an unknown type (status 1), a refused value (status 2); neither
