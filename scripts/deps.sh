@@ -3,6 +3,7 @@
 # Idempotent: apt-get runs only when a package is missing.
 #   scripts/deps.sh            for the Linux build
 #   scripts/deps.sh fuzz       the Linux build, plus clang and its libFuzzer runtime
+#   scripts/deps.sh package    the Linux build, plus what makes and checks the Debian package
 #   scripts/deps.sh windows    for the Windows cross build and its tests under wine
 set -euo pipefail
 
@@ -22,9 +23,10 @@ else
     libjpeg-turbo-progs libturbojpeg0-dev librsvg2-bin clang-format
     desktop-file-utils appstream man-db
   )
-  if [ "${1:-}" = "fuzz" ]; then
-    packages+=(clang-14 libclang-rt-14-dev)
-  fi
+  case "${1:-}" in
+  fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+  package) packages+=(dpkg-dev file lintian) ;;
+  esac
 fi
 
 missing=()

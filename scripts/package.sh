@@ -6,23 +6,7 @@
 #   sudo apt-get install ./build-package/decagon_*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-
-packages=(dpkg-dev file lintian desktop-file-utils appstream man-db)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]} > 0)); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -q
-  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash scripts/deps.sh package
 
 dir=build-package
 # Debian's hardening flags (fortified functions, read-only relocations).
