@@ -4,6 +4,7 @@
 #include "render/palette.h"
 
 #include <QAbstractItemView>
+#include <QStandardItemModel>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
@@ -18,11 +19,9 @@ ColorItemDraw ItemRequest(int itemId, bool selected, const QRect& rect, const QV
 QString ColorAccessibleName(std::int32_t position)
 {
     const ColorValue color = PaletteColor(position);
-    return QStringLiteral("%1 (%2, %3, %4)")
-        .arg(QString::fromLatin1(PaletteColorName(position)))
-        .arg(ColorRed(color))
-        .arg(ColorGreen(color))
-        .arg(ColorBlue(color));
+    return QString::fromLatin1(PaletteColorName(position)) + QStringLiteral(" (") + QString::number(ColorRed(color)) +
+           QStringLiteral(", ") + QString::number(ColorGreen(color)) + QStringLiteral(", ") +
+           QString::number(ColorBlue(color)) + QLatin1Char(')');
 }
 
 void ColorItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -39,8 +38,6 @@ QSize ColorItemDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex
 
 ColorList::ColorList(QWidget* parent) : DropList(parent)
 {
-    setItemDelegate(new ColorItemDelegate(this));
-    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         setAccessibleDescription(index < 0 ? QString() : itemData(index, Qt::AccessibleTextRole).toString());
     });
@@ -50,8 +47,16 @@ int ColorList::addColorItem(std::int32_t position, const QString& text)
 {
     const int index = count();
     const QString name = ColorAccessibleName(position);
-    addItem(text, position);
-    setItemData(index, name, Qt::AccessibleTextRole);
+    if (auto* items = qobject_cast<QStandardItemModel*>(model())) {
+        // The whole item at once: one insertion, no change signal per role.
+        auto* item = new QStandardItem(text);
+        item->setData(position, kItemDataRole);
+        item->setData(name, Qt::AccessibleTextRole);
+        items->appendRow(item);
+    } else {
+        addItem(text, position);
+        setItemData(index, name, Qt::AccessibleTextRole);
+    }
     if (index == currentIndex()) // the first item becomes current as it is added
         setAccessibleDescription(name);
     return index;
@@ -66,6 +71,21 @@ QSize ColorList::sizeHint() const
 }
 
 QSize ColorList::minimumSizeHint() const { return sizeHint(); }
+
+void ColorList::prepareView()
+{
+    if (viewPrepared_)
+        return;
+    viewPrepared_ = true;
+    setItemDelegate(new ColorItemDelegate(this));
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void ColorList::showPopup()
+{
+    prepareView();
+    DropList::showPopup();
+}
 
 void ColorList::paintEvent(QPaintEvent*)
 {

@@ -33,9 +33,16 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    void showPopup() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Puts the swatch painter on the dropped-down list, the first time it
+    // is needed.
+    void prepareView();
+    bool viewPrepared_ = false;
 };
 
 // What a screen reader says for a palette position: "Red (255, 0, 0)".

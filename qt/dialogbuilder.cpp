@@ -1,8 +1,8 @@
 #include "qt/dialogbuilder.h"
 
+#include "qt/artworkpixmap.h"
 #include "qt/droplist.h"
 #include "qt/linklabel.h"
-#include "resources/artwork.h"
 
 #include <QButtonGroup>
 #include <QDialog>
@@ -170,7 +170,7 @@ DialogBaseUnits BuildDialog(QDialog& dialog, const DialogTemplate& layout, const
     if (layout.style & kDialogContextHelp)
         flags |= Qt::WindowContextHelpButtonHint;
     dialog.setWindowFlags(flags);
-    dialog.setWindowIcon(QIcon(IconResourcePath(kProgramIconId)));
+    dialog.setWindowIcon(ArtworkIcon(kProgramIconId));
     dialog.setFixedSize(DialogUnitsToPixels({0, 0, layout.width, layout.height}, units).size());
     dialog.setSizeGripEnabled(false);
 
@@ -186,10 +186,10 @@ DialogBaseUnits BuildDialog(QDialog& dialog, const DialogTemplate& layout, const
             widget = MakeLine(&dialog);
             break;
         case ControlKind::Picture:
-            widget = MakeImage(&dialog, QPixmap(BitmapResourcePath(item.resource)));
+            widget = MakeImage(&dialog, ArtworkBitmap(item.resource));
             break;
         case ControlKind::Icon:
-            widget = MakeImage(&dialog, QIcon(IconResourcePath(item.resource)).pixmap(48, 48));
+            widget = MakeImage(&dialog, ArtworkIcon(item.resource).pixmap(48, 48));
             break;
         case ControlKind::Edit:
             widget = MakeEdit(&dialog, item);

@@ -1,6 +1,7 @@
 #include "qt/droplist.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QProxyStyle>
 
 #include <algorithm>
@@ -32,7 +33,22 @@ DropList::DropList(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
+    takingStyle_ = true;
     setStyle(SharedDropBelowStyle());
+    takingStyle_ = false;
+}
+
+void DropList::changeEvent(QEvent* event)
+{
+    // A new box has no popup yet, and QComboBox would build one here only to
+    // restyle it: a list view and its frame for each of the dialog's lists at
+    // every start. The popup is built when first needed, and then takes the
+    // box's style and matching item delegate as it is made.
+    if (takingStyle_ && event->type() == QEvent::StyleChange) {
+        QWidget::changeEvent(event);
+        return;
+    }
+    QComboBox::changeEvent(event);
 }
 
 int DropList::visibleRowsWhenDropped() const

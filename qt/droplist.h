@@ -18,6 +18,10 @@ public:
 
     void showPopup() override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     int droppedHeight_ = 0;
+    bool takingStyle_ = false;
 };

@@ -1,8 +1,8 @@
 // The program's entry point: the Qt application, the desktop's services and
 // start-up. The program reads no command-line options.
+#include "qt/artworkpixmap.h"
 #include "qt/startup.h"
 #include "qt/urlopener.h"
-#include "resources/artwork.h"
 #include "resources/dialogtemplate.h"
 #include "settings/settings.h"
 
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(defaultHandler);
     QApplication::setApplicationName(QStringLiteral("decagon"));
     QApplication::setDesktopFileName(QStringLiteral("decagon"));
-    QApplication::setWindowIcon(QIcon(IconResourcePath(kProgramIconId))); // the error box's too
+    QApplication::setWindowIcon(ArtworkIcon(kProgramIconId)); // the error box's too
 
     DesktopUrlOpener urlOpener;
     SystemImageClipboard clipboard;

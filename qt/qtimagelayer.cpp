@@ -7,10 +7,15 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageIOPlugin>
 #include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMimeData>
+#include <QPluginLoader>
 #include <QStringList>
 #include <QVariant>
 
@@ -49,6 +54,42 @@ const std::vector<QByteArray>& FormatNames()
         return list;
     }();
     return names;
+}
+
+// Whether one of Qt's image plug-ins writes JPEG, as FormatNames() would
+// find it, but loading that plug-in alone: the plug-ins are told apart by the
+// names their metadata declares, and only the one that names "jpeg" is asked.
+// (Qt's own writers, BMP among them, are built into Qt.)
+bool IsJpegPlugin(const QJsonObject& metaData)
+{
+    return metaData.value(QStringLiteral("IID")).toString() == QLatin1String(QImageIOHandlerFactoryInterface_iid) &&
+           metaData.value(QStringLiteral("MetaData"))
+               .toObject()
+               .value(QStringLiteral("Keys"))
+               .toArray()
+               .contains(QStringLiteral("jpeg"));
+}
+
+bool WritesJpeg(QObject* instance)
+{
+    const auto* plugin = qobject_cast<QImageIOPlugin*>(instance);
+    return plugin != nullptr && (plugin->capabilities(nullptr, "jpeg") & QImageIOPlugin::CanWrite) != 0;
+}
+
+bool JpegPluginWrites()
+{
+    for (const QStaticPlugin& plugin : QPluginLoader::staticPlugins())
+        if (IsJpegPlugin(plugin.metaData()) && WritesJpeg(plugin.instance()))
+            return true;
+    for (const QString& folder : QCoreApplication::libraryPaths()) {
+        const QDir formats(folder + QStringLiteral("/imageformats"));
+        for (const QString& name : formats.entryList(QDir::Files)) {
+            QPluginLoader loader(formats.absoluteFilePath(name));
+            if (IsJpegPlugin(loader.metaData()) && WritesJpeg(loader.instance()))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool Exists(const std::string& path)
@@ -192,10 +233,14 @@ ImageError WriteSvg(const std::string& path, const FigurePlan& plan, const Image
 
 ImageError StartImageLayer()
 {
-    const auto& names = FormatNames();
-    const bool jpeg = !names.empty() && names[0] == "jpeg";
-    const bool bmp = names.size() > 1 && names[1] == "bmp";
-    return jpeg && bmp ? ImageError::None : ImageError::Unavailable;
+    // The same answer as the list of formats, which loads every image
+    // plug-in to ask it what it writes; that list waits until a command
+    // needs it.
+#if QT_CONFIG(imageformat_bmp)
+    return JpegPluginWrites() ? ImageError::None : ImageError::Unavailable;
+#else
+    return ImageError::Unavailable;
+#endif
 }
 
 void StopImageLayer() {}

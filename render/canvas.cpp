@@ -1,6 +1,7 @@
 #include "render/canvas.h"
 
 #include "render/memorybudget.h"
+#include "render/rasterrules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Products of two coordinate ranges (each up to 2^32) need more than 64 bits.
-__extension__ typedef __int128 Wide;
 
 // Where painting actually happens: the pixels and the visible area.
 struct Raster {
@@ -38,67 +36,6 @@ void FillSpan(const Raster& raster, std::int64_t y, std::int64_t from, std::int6
     if (from < to)
         std::fill(raster.Row(y) + from, raster.Row(y) + to, pixel);
 }
-
-std::int64_t FloorMod(std::int64_t value, std::int64_t modulus)
-{
-    const std::int64_t rest = value % modulus;
-    return rest < 0 ? rest + modulus : rest;
-}
-
-// The ellipse as pixel spans. Pixel (x, y) belongs to the ellipse when its
-// centre lies inside the ellipse that touches the box's four edges. In
-// half-pixel units relative to the box's centre the pixel centre is
-// u = 2x + 1 - left - right, v = 2y + 1 - top - bottom, and the test is
-// (u / w)^2 + (v / h)^2 <= 1 for the box's width w and height h. Every row's
-// span is symmetric about the centre, and the rows about the middle row.
-class EllipseSpans {
-public:
-    explicit EllipseSpans(PixelRect box)
-        : left_(box.left), top_(box.top), right_(box.right), bottom_(box.bottom), w_(right_ - left_), h_(bottom_ - top_)
-    {
-    }
-
-    bool Empty() const { return w_ <= 0 || h_ <= 0; }
-
-    // The span of row y as the first and last column; false when the row
-    // has no pixel of the ellipse.
-    bool Span(std::int64_t y, std::int64_t& first, std::int64_t& last) const
-    {
-        if (y < top_ || y >= bottom_)
-            return false;
-        const std::int64_t v = 2 * y + 1 - top_ - bottom_;
-        const double room = static_cast<double>(h_ - v) * static_cast<double>(h_ + v);
-        const double reach = static_cast<double>(w_) * std::sqrt(room) / static_cast<double>(h_);
-        auto u = static_cast<std::int64_t>(std::min(std::floor(reach), static_cast<double>(w_)));
-        // u takes the parity of w - 1: whole columns lie there.
-        if (FloorMod(u, 2) != FloorMod(w_ - 1, 2))
-            --u;
-        if (u < 0)
-            return false;
-        first = (left_ + right_ - 1 - u) / 2;
-        last = (left_ + right_ - 1 + u) / 2;
-        return true;
-    }
-
-    // Whether the outline is near horizontal at pixel (x, y): then the curve
-    // advances one column per pixel, elsewhere one row per pixel.
-    bool Shallow(std::int64_t x, std::int64_t y) const
-    {
-        const double u = std::fabs(static_cast<double>(2 * x + 1 - left_ - right_));
-        const double v = std::fabs(static_cast<double>(2 * y + 1 - top_ - bottom_));
-        const double w = static_cast<double>(w_);
-        const double h = static_cast<double>(h_);
-        return v * w * w >= u * h * h;
-    }
-
-    std::int64_t Top() const { return top_; }
-    std::int64_t Bottom() const { return bottom_; }
-
-private:
-    std::int64_t left_, top_, right_, bottom_, w_, h_;
-};
-
-constexpr std::int64_t kDotLength = 3;
 
 } // namespace
 
@@ -159,10 +96,8 @@ void DrawEllipse(Canvas& canvas, PixelRect box, PenStyle penStyle, ColorValue pe
         from = std::max<std::int64_t>(from, 0);
         to = std::min(to, raster.width);
         Pixel* row = raster.Row(y);
-        for (std::int64_t x = from; x < to; ++x) {
-            const std::int64_t along = ellipse.Shallow(x, y) ? x - box.left : y - box.top;
-            row[x] = !dotted || FloorMod(along, 2 * kDotLength) < kDotLength ? pen : gap;
-        }
+        for (std::int64_t x = from; x < to; ++x)
+            row[x] = !dotted || ellipse.DotAt(x, y) ? pen : gap;
     };
 
     const std::int64_t top = std::max<std::int64_t>(ellipse.Top(), 0);
@@ -171,17 +106,8 @@ void DrawEllipse(Canvas& canvas, PixelRect box, PenStyle penStyle, ColorValue pe
         std::int64_t first = 0, last = -1;
         if (!ellipse.Span(y, first, last))
             continue;
-        // A pixel is on the outline when a pixel beside it, above or below
-        // lies outside the ellipse: what the rows above and below both
-        // cover, less the two ends, is inside.
-        std::int64_t innerFirst = first + 1, innerLast = last - 1;
-        std::int64_t aboveFirst = 0, aboveLast = -1, belowFirst = 0, belowLast = -1;
-        if (ellipse.Span(y - 1, aboveFirst, aboveLast) && ellipse.Span(y + 1, belowFirst, belowLast)) {
-            innerFirst = std::max({innerFirst, aboveFirst, belowFirst});
-            innerLast = std::min({innerLast, aboveLast, belowLast});
-        } else {
-            innerLast = innerFirst - 1;
-        }
+        std::int64_t innerFirst = 0, innerLast = -1;
+        ellipse.Inner(y, first, last, innerFirst, innerLast);
         if (innerFirst > innerLast) {
             outlinePixels(y, first, last + 1);
             continue;
@@ -228,7 +154,7 @@ void DrawSegment(Canvas& canvas, PixelPoint from, PixelPoint to, ColorValue colo
         return;
 
     const std::int64_t twiceMajor = 2 * major;
-    const Wide numerator = Wide{2} * minor * first + major;
+    const WideInt numerator = WideInt{2} * minor * first + major;
     std::int64_t offset = static_cast<std::int64_t>(numerator / twiceMajor);
     std::int64_t rest = static_cast<std::int64_t>(numerator % twiceMajor);
     const Pixel pixel = PixelOf(color);
@@ -267,7 +193,7 @@ void CopyScaled(const Canvas& source, Canvas& target, PixelRect where)
     // Target pixel j of the rectangle shows the source pixel under its
     // centre: (2j + 1) * sourceSize / (2 * targetSize), rounded down.
     auto sourceIndex = [](std::int64_t j, std::int64_t sourceSize, std::int64_t targetSize) {
-        return static_cast<std::int64_t>((Wide{2} * j + 1) * sourceSize / (Wide{2} * targetSize));
+        return static_cast<std::int64_t>((WideInt{2} * j + 1) * sourceSize / (WideInt{2} * targetSize));
     };
     std::vector<std::int64_t> columns(static_cast<std::size_t>(right - left));
     for (std::int64_t x = left; x < right; ++x)

@@ -8,9 +8,9 @@
 #include <cstdlib>
 
 // Which pixels the figure's elements set, as arithmetic on pixel indices,
-// without any raster: the rules of the canvas painter (render/canvas.cpp),
-// for code that needs to know the colour of a few pixels without painting
-// them all.
+// without any raster. The canvas painter (render/canvas.cpp) paints its
+// ellipses by these rules; code that needs the colour of a few pixels
+// without painting them all asks them directly.
 
 // Products of two coordinate ranges (each up to 2^32) need more than 64 bits.
 __extension__ typedef __int128 WideInt;

@@ -9,12 +9,14 @@
 #include "render/canvas.h"
 #include "render/painter.h"
 #include "render/palette.h"
+#include "render/swatch.h"
 #include "settings/ini.h"
 #include "settings/settings.h"
 #include "tests/export/fakeimagelayer.h"
 #include "tests/export/fakeprompts.h"
 #include "tests/support/testsupport.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -176,6 +178,35 @@ TEST_F(MainDialogTest, ListsHoldTheirItemsAndReportOnlyTheUsersChoice)
     List(kOutlineColorId)->setFocus();
     QTest::keyClick(List(kOutlineColorId), Qt::Key_Down);
     EXPECT_EQ(record.outlineColor, 17);
+}
+
+TEST_F(MainDialogTest, PopupsBuiltWhenFirstDroppedMatchTheBoxStyleAndPaintSwatches)
+{
+    Open();
+    Show();
+    // A list whose popup is made late gets the same item delegate as a box
+    // whose popup existed when the drop-below style was put on it.
+    QComboBox* diagonals = List(kDiagonalChoiceId);
+    QComboBox early;
+    early.view();
+    early.setStyle(diagonals->style());
+    EXPECT_STREQ(diagonals->view()->itemDelegate()->metaObject()->className(),
+                 early.view()->itemDelegate()->metaObject()->className());
+    EXPECT_FALSE(diagonals->style()->styleHint(QStyle::SH_ComboBox_Popup, nullptr, diagonals));
+
+    // A colour list's popup shows swatches at the swatch size, with a scroll
+    // bar as needed, from its first drop on.
+    auto* colours = qobject_cast<ColorList*>(List(kBackgroundColorId));
+    ASSERT_NE(colours, nullptr);
+    colours->showPopup();
+    EXPECT_NE(dynamic_cast<ColorItemDelegate*>(colours->view()->itemDelegate()), nullptr);
+    EXPECT_EQ(colours->view()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    const ColorItemSize item = MeasureColorItem();
+    EXPECT_EQ(colours->view()->sizeHintForRow(0), item.height);
+    colours->hidePopup();
+    colours->showPopup(); // a second drop keeps the same painter
+    EXPECT_NE(dynamic_cast<ColorItemDelegate*>(colours->view()->itemDelegate()), nullptr);
+    colours->hidePopup();
 }
 
 TEST_F(MainDialogTest, PushButtonsEnterEscapeAndTheCloseBoxReachTheController)

@@ -4,6 +4,7 @@
 #include "tests/support/testsupport.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImageReader>
 
@@ -102,6 +103,27 @@ TEST(ImageLayer, KnowsFormatsByExactName)
     for (const char* unknown : {"", "JPEG", "figure", "jpeg ", "doc"})
         EXPECT_EQ(ImageFormatIndexByName(unknown), 0) << unknown;
     EXPECT_EQ(ImageFormatIndexByName(nullptr), 0);
+}
+
+TEST(ImageLayer, StartsOnlyWhereAPluginFolderHoldsAJpegWriter)
+{
+    // The start looks for the JPEG writer by the plug-ins' declared names;
+    // it must agree with the full list of formats, both ways.
+    const QStringList paths = QCoreApplication::libraryPaths();
+    // A folder whose only image plug-in writes GIF, not JPEG.
+    TempFolder lonely;
+    std::filesystem::create_directory(lonely.file("imageformats"));
+    for (const QString& path : paths) {
+        const std::string gif = path.toStdString() + "/imageformats/libqgif.so";
+        if (FileExists(gif))
+            std::filesystem::copy_file(gif, lonely.file("imageformats/libqgif.so"),
+                                       std::filesystem::copy_options::skip_existing);
+    }
+    QCoreApplication::setLibraryPaths({QString::fromStdString(lonely.path())});
+    EXPECT_EQ(StartImageLayer(), ImageError::Unavailable);
+    QCoreApplication::setLibraryPaths(paths);
+    EXPECT_EQ(StartImageLayer(), ImageError::None);
+    EXPECT_EQ(ImageFormatIndexByName("jpeg"), 1);
 }
 
 TEST(ImageLayer, JpegAtQuality95HasTheStandardTablesScaled)
