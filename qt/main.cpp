@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,6 +41,10 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("decagon"));
     QApplication::setDesktopFileName(QStringLiteral("decagon"));
     QApplication::setWindowIcon(ArtworkIcon(kProgramIconId)); // the error box's too
+
+    // A FIFO whose reader goes away in the middle of an export must fail
+    // that export with its message, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
 
     DesktopUrlOpener urlOpener;
     SystemImageClipboard clipboard;
