@@ -1,6 +1,5 @@
 #include "win32/maindialogview.h"
 
-#include "render/palette.h"
 #include "render/swatch.h"
 #include "resources/dialogtemplate.h"
 #include "win32/dialogtemplatewriter.h"
@@ -13,9 +12,6 @@
 #include <cstring>
 
 namespace {
-// Room for the text of one list item: the colour items' text is one space.
-constexpr char kListItemRoom[] = " ";
-
 MainDialogView* ViewOf(HWND dialog) { return reinterpret_cast<MainDialogView*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
 bool IsClass(HWND window, const char* windowClass)
@@ -155,21 +151,7 @@ BOOL MainDialogView::OnInitDialog(HWND dialog)
     // The keystroke filter goes on the dialog window itself, before the
     // controller fills the window.
     InstallNumericFilter(dialog);
-    // The lists are filled while the window is still hidden, one item of
-    // each list at a time: each list gets room for all its items at once
-    // and does not repaint or rescale its scroll bar after every item, which
-    // under wine took longer than creating the lists.
-    std::vector<HWND> lists;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsClass(child, "ComboBox"))
-            continue;
-        lists.push_back(child);
-        SendMessageA(child, CB_INITSTORAGE, kPaletteSize, kPaletteSize * sizeof kListItemRoom);
-        SendMessageA(child, WM_SETREDRAW, FALSE, 0);
-    }
     controller_.InitMainDialog(record_);
-    for (HWND list : lists)
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     // The system gives the focus to the first tab stop, the height field.
     return TRUE;
 }
