@@ -21,14 +21,6 @@ std::string SettingsFilePath;
 
 namespace {
 
-#if defined(_WIN32)
-constexpr char kPlatformSeparator = '\\';
-#else
-constexpr char kPlatformSeparator = '/';
-#endif
-
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
 struct ColorKey {
     const char* key;
     std::int32_t DecagonRecord::*field;
@@ -85,20 +77,20 @@ void LocateSettingsFile(const std::string& executablePath)
     // The folder is what precedes the file-name part; one trailing separator
     // is removed unless the folder is a root ("/" or "C:\").
     std::size_t nameStart = executablePath.size();
-    while (nameStart > 0 && !IsSeparator(executablePath[nameStart - 1]))
+    while (nameStart > 0 && !IsPathSeparator(executablePath[nameStart - 1]))
         --nameStart;
     std::string folder = executablePath.substr(0, nameStart);
     const bool isRoot = folder.size() == 1 || (folder.size() == 3 && folder[1] == ':');
-    if (!folder.empty() && IsSeparator(folder.back()) && !isRoot)
+    if (!folder.empty() && IsPathSeparator(folder.back()) && !isRoot)
         folder.pop_back();
     ProgramFolder = folder;
 
     if (folder.empty())
         SettingsFilePath = kSettingsFileName;
-    else if (IsSeparator(folder.back()))
+    else if (IsPathSeparator(folder.back()))
         SettingsFilePath = folder + kSettingsFileName;
     else
-        SettingsFilePath = folder + kPlatformSeparator + kSettingsFileName;
+        SettingsFilePath = folder + kPathSeparator + kSettingsFileName;
 }
 
 void LoadColorSettings(DecagonRecord* record)

@@ -8,6 +8,15 @@
 // The settings file "Vanteo.ini" lives beside the executable.
 constexpr char kSettingsFileName[] = "Vanteo.ini";
 
+// The separator this system puts between folder names; both "/" and "\"
+// are read as one.
+#if defined(_WIN32)
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+constexpr bool IsPathSeparator(char c) { return c == '/' || c == '\\'; }
+
 // Program-wide paths, set once at start-up by LocateSettingsFile: the
 // executable's folder without a trailing separator, and the settings file's
 // full path.

@@ -15,20 +15,12 @@
 
 namespace {
 
-#if defined(_WIN32)
-constexpr char kPlatformSeparator = '\\';
-#else
-constexpr char kPlatformSeparator = '/';
-#endif
-
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
 // The folder part of a full path, without its trailing separator (a root
 // keeps it); empty when the path names no folder.
 std::string FolderOf(const std::string& path)
 {
     std::size_t end = path.size();
-    while (end > 0 && !IsSeparator(path[end - 1]))
+    while (end > 0 && !IsPathSeparator(path[end - 1]))
         --end;
     if (end == 0)
         return {};
@@ -45,11 +37,11 @@ std::string JoinSettingsPath(const std::string& folder, const std::string& name)
 {
     if (folder.empty())
         return name;
-    if (IsSeparator(folder.back()))
+    if (IsPathSeparator(folder.back()))
         return folder + name;
     // The folder's own separator, so that a path keeps one style.
     const std::size_t last = folder.find_last_of("/\\");
-    return folder + (last == std::string::npos ? kPlatformSeparator : folder[last]) + name;
+    return folder + (last == std::string::npos ? kPathSeparator : folder[last]) + name;
 }
 
 std::string ChooseSettingsFile(const std::string& programFolder, const std::string& userConfigFolder,
@@ -81,8 +73,8 @@ bool IsAbsolute(const char* path)
         return false;
 #if defined(_WIN32)
     const bool drive = ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':' &&
-                       IsSeparator(path[2]);
-    return drive || (IsSeparator(path[0]) && IsSeparator(path[1]));
+                       IsPathSeparator(path[2]);
+    return drive || (IsPathSeparator(path[0]) && IsPathSeparator(path[1]));
 #else
     return path[0] == '/';
 #endif
