@@ -146,6 +146,13 @@ TEST_F(MainDialogTest, ListsHoldTheirItemsAndReportOnlyTheUsersChoice)
     EXPECT_EQ(colours->itemData(40).toInt(), 40);
     EXPECT_EQ(colours->itemData(40, Qt::AccessibleTextRole).toString(), QStringLiteral("Blue (0, 0, 255)"));
     EXPECT_EQ(colours->accessibleDescription(), QStringLiteral("Black (0, 0, 0)"));
+    colours->setCurrentIndex(40);
+    EXPECT_EQ(colours->accessibleDescription(), QStringLiteral("Blue (0, 0, 255)"));
+    // A position outside the palette (from a hand-edited file) is named as
+    // it is painted: as position 0.
+    EXPECT_EQ(colours->addColorItem(99), 48);
+    EXPECT_EQ(colours->itemData(48).toInt(), 99);
+    EXPECT_EQ(colours->itemData(48, Qt::AccessibleTextRole).toString(), QStringLiteral("Black (0, 0, 0)"));
     QComboBox* diagonals = List(kDiagonalChoiceId);
     EXPECT_EQ(qobject_cast<ColorList*>(diagonals), nullptr);
     EXPECT_EQ(diagonals->currentText(), QStringLiteral("All"));
