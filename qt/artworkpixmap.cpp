@@ -3,13 +3,22 @@
 #include "resources/artwork.h"
 
 #include <QImageReader>
+#include <QPixmapCache>
 
 namespace {
+// Each picture is decoded once: the program's icon serves the application,
+// the dialog and the picture in it.
 QPixmap ReadWithBuiltInReader(const QString& path, const char* format)
 {
+    QPixmap pixmap;
+    if (QPixmapCache::find(path, &pixmap))
+        return pixmap;
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    pixmap = QPixmap::fromImage(reader.read());
+    if (!pixmap.isNull())
+        QPixmapCache::insert(path, pixmap);
+    return pixmap;
 }
 } // namespace
 
