@@ -4,7 +4,7 @@
 #include "render/palette.h"
 
 #include <QAbstractItemView>
-#include <QAbstractListModel>
+#include <QStandardItemModel>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
@@ -12,7 +12,7 @@
 
 namespace {
 // The names of the palette's colours, made once: all fourteen lists share them.
-const QString& PaletteAccessibleName(std::int32_t position)
+QString PaletteAccessibleName(std::int32_t position)
 {
     static const std::vector<QString> names = [] {
         std::vector<QString> list;
@@ -21,6 +21,8 @@ const QString& PaletteAccessibleName(std::int32_t position)
             list.push_back(ColorAccessibleName(row));
         return list;
     }();
+    if (position < 0 || position >= kPaletteSize)
+        return ColorAccessibleName(position);
     return names[static_cast<std::size_t>(position)];
 }
 
@@ -39,53 +41,6 @@ QString ColorAccessibleName(std::int32_t position)
            QString::number(ColorBlue(color)) + QLatin1Char(')');
 }
 
-// A colour list's items: a text and a palette position each, read-only. The
-// position is the item data; the accessible text is the colour's name.
-class ColorItemModel : public QAbstractListModel {
-public:
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-    }
-
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!index.isValid() || index.row() >= rowCount())
-            return {};
-        const Row& row = rows_[static_cast<std::size_t>(index.row())];
-        switch (role) {
-        case Qt::DisplayRole:
-        case Qt::EditRole:
-            return row.text;
-        case kItemDataRole:
-            return row.position;
-        case Qt::AccessibleTextRole:
-            return row.position >= 0 && row.position < kPaletteSize ? PaletteAccessibleName(row.position)
-                                                                    : ColorAccessibleName(row.position);
-        default:
-            return {};
-        }
-    }
-
-    int append(std::int32_t position, const QString& text)
-    {
-        const int index = rowCount();
-        beginInsertRows(QModelIndex(), index, index);
-        rows_.push_back({text, position});
-        endInsertRows();
-        return index;
-    }
-
-private:
-    struct Row {
-        QString text;
-        std::int32_t position;
-    };
-    std::vector<Row> rows_;
-};
-
 void ColorItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const bool selected = (option.state & QStyle::State_Selected) != 0;
@@ -98,9 +53,8 @@ QSize ColorItemDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex
     return {size.width, size.height};
 }
 
-ColorList::ColorList(QWidget* parent) : DropList(parent), items_(new ColorItemModel(this))
+ColorList::ColorList(QWidget* parent) : DropList(parent)
 {
-    setModel(items_);
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         setAccessibleDescription(index < 0 ? QString() : itemData(index, Qt::AccessibleTextRole).toString());
     });
@@ -108,9 +62,20 @@ ColorList::ColorList(QWidget* parent) : DropList(parent), items_(new ColorItemMo
 
 int ColorList::addColorItem(std::int32_t position, const QString& text)
 {
-    const int index = items_->append(position, text);
+    const int index = count();
+    const QString name = PaletteAccessibleName(position);
+    if (auto* items = qobject_cast<QStandardItemModel*>(model())) {
+        // The whole item at once: one insertion, no change signal per role.
+        auto* item = new QStandardItem(text);
+        item->setData(position, kItemDataRole);
+        item->setData(name, Qt::AccessibleTextRole);
+        items->appendRow(item);
+    } else {
+        addItem(text, position);
+        setItemData(index, name, Qt::AccessibleTextRole);
+    }
     if (index == currentIndex()) // the first item becomes current as it is added
-        setAccessibleDescription(itemData(index, Qt::AccessibleTextRole).toString());
+        setAccessibleDescription(name);
     return index;
 }
 

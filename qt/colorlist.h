@@ -19,8 +19,6 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
-class ColorItemModel;
-
 // A drop-down list of colours: its items are painted as swatches, in the
 // dropped-down list and in the closed box alike.
 class ColorList : public DropList {
@@ -45,7 +43,6 @@ private:
     // is needed.
     void prepareView();
     bool viewPrepared_ = false;
-    ColorItemModel* items_;
 };
 
 // What a screen reader says for a palette position: "Red (255, 0, 0)".
