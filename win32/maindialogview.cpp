@@ -60,6 +60,12 @@ void OnPaint(HWND dialog)
     }
 }
 
+void OnDestroy(HWND dialog)
+{
+    if (MainDialogView* view = ViewOf(dialog))
+        view->OnDestroy();
+}
+
 void OnMeasureItem(HWND, MEASUREITEMSTRUCT* item) { MeasureColorListItem(*item); }
 
 // A copy of the client area into another surface (PrintWindow and the
@@ -111,6 +117,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT:
         HANDLE_WM_PAINT(dialog, wParam, lParam, OnPaint);
         return TRUE;
+    case WM_DESTROY:
+        HANDLE_WM_DESTROY(dialog, wParam, lParam, OnDestroy);
+        return FALSE;
     case WM_PRINTCLIENT:
         OnPrintClient(dialog, reinterpret_cast<HDC>(wParam));
         return TRUE;
@@ -143,6 +152,7 @@ HWND MainDialogView::CreateModeless(HINSTANCE instance, DecagonRecord* record, H
 BOOL MainDialogView::OnInitDialog(HWND dialog)
 {
     dialog_ = dialog;
+    FindControls();
     ownPrompts_.SetOwner(dialog);
     // The record is the window's user data, as the handlers of the
     // program's other front ends reach it; the controller keeps its own
@@ -154,6 +164,26 @@ BOOL MainDialogView::OnInitDialog(HWND dialog)
     controller_.InitMainDialog(record_);
     // The system gives the focus to the first tab stop, the height field.
     return TRUE;
+}
+
+void MainDialogView::FindControls()
+{
+    controls_.clear();
+    order_.clear();
+    for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = {};
+        GetClassNameA(child, name, sizeof name);
+        order_.push_back({child, name, StartsGroup(child), IsRadioButton(child)});
+        // Of two controls with one id, the system finds the first.
+        controls_.try_emplace(GetDlgCtrlID(child), order_.size() - 1);
+    }
+}
+
+void MainDialogView::OnDestroy()
+{
+    // The controls go with the window.
+    controls_.clear();
+    order_.clear();
 }
 
 void MainDialogView::OnCommand(int controlId, UINT code)
@@ -191,17 +221,23 @@ void MainDialogView::PaintClient(HDC surface)
         BlitCanvas(surface, previewAt_.x, previewAt_.y, preview_);
 }
 
+HWND MainDialogView::Item(int controlId) const
+{
+    const auto found = controls_.find(controlId);
+    return found != controls_.end() ? order_[found->second].window : nullptr;
+}
+
 HWND MainDialogView::Control(int controlId, const char* windowClass) const
 {
-    if (dialog_ == nullptr)
+    const auto found = controls_.find(controlId);
+    if (found == controls_.end() || lstrcmpiA(order_[found->second].windowClass.c_str(), windowClass) != 0)
         return nullptr;
-    HWND control = GetDlgItem(dialog_, controlId);
-    return IsClass(control, windowClass) ? control : nullptr;
+    return order_[found->second].window;
 }
 
 std::string MainDialogView::ItemText(int controlId) const
 {
-    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, controlId) : nullptr;
+    HWND control = Item(controlId);
     if (control == nullptr)
         return {};
     const int length = GetWindowTextLengthA(control);
@@ -215,8 +251,8 @@ std::string MainDialogView::ItemText(int controlId) const
 
 void MainDialogView::SetItemText(int controlId, const std::string& text)
 {
-    if (dialog_ != nullptr)
-        SetDlgItemTextA(dialog_, controlId, text.c_str());
+    if (HWND control = Item(controlId))
+        SetWindowTextA(control, text.c_str());
 }
 
 bool MainDialogView::IsButtonChecked(int controlId) const
@@ -230,21 +266,18 @@ void MainDialogView::SetButtonChecked(int controlId, bool checked)
     HWND button = Control(controlId, "Button");
     if (button == nullptr)
         return;
-    if (checked && IsRadioButton(button)) {
+    const std::size_t at = controls_.find(controlId)->second; // found by Control()
+    if (checked && order_[at].isRadio) {
         // The other radio buttons of its group lose their mark: back to the
         // button that starts the group, then on to the next group.
-        HWND first = button;
-        while (!StartsGroup(first)) {
-            HWND previous = GetWindow(first, GW_HWNDPREV);
-            if (previous == nullptr)
+        std::size_t first = at;
+        while (first > 0 && !order_[first].startsGroup)
+            --first;
+        for (std::size_t other = first; other < order_.size(); ++other) {
+            if (other != first && order_[other].startsGroup)
                 break;
-            first = previous;
-        }
-        for (HWND other = first; other != nullptr; other = GetWindow(other, GW_HWNDNEXT)) {
-            if (other != first && StartsGroup(other))
-                break;
-            if (other != button && IsRadioButton(other))
-                SendMessageA(other, BM_SETCHECK, BST_UNCHECKED, 0);
+            if (other != at && order_[other].isRadio)
+                SendMessageA(order_[other].window, BM_SETCHECK, BST_UNCHECKED, 0);
         }
     }
     SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -292,7 +325,7 @@ std::int32_t MainDialogView::ListItemData(int controlId, int index) const
 
 void MainDialogView::FocusItem(int controlId)
 {
-    HWND control = dialog_ != nullptr ? GetDlgItem(dialog_, controlId) : nullptr;
+    HWND control = Item(controlId);
     if (control != nullptr)
         SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }

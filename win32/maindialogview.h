@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 // The main dialog on Win32: the window that the system builds from the
@@ -61,12 +63,32 @@ public:
     void OnCommand(int controlId, UINT code);
     void OnNotify(const NMHDR* header);
     void OnPaint();
+    void OnDestroy();
     // Paints what the dialog draws itself (the preview) onto a surface of
     // its client area.
     void PaintClient(HDC surface);
 
 private:
+    // The control with the id, if it is of the window class; nullptr if not.
     HWND Control(int controlId, const char* windowClass) const;
+    // The control with the id, of any class.
+    HWND Item(int controlId) const;
+    // Fills the tables of the controls below from the dialog's children.
+    void FindControls();
+
+    // The dialog's controls, found once when the dialog is made: its
+    // controls never change, and asking the system for a control by id, or
+    // walking a radio group window by window, goes through all of them
+    // (under wine, with calls to its server on the way). In window order,
+    // and by id.
+    struct ControlEntry {
+        HWND window;
+        std::string windowClass;
+        bool startsGroup;
+        bool isRadio;
+    };
+    std::vector<ControlEntry> order_;
+    std::unordered_map<int, std::size_t> controls_;
 
     HWND dialog_ = nullptr;
     DecagonRecord* record_ = nullptr;

@@ -404,3 +404,24 @@ TEST_F(Win32Dialog, ControlsOfTheWrongKindReadAsEmpty)
     view_->SetItemText(kHeightFieldId, "123456.0000");
     EXPECT_EQ(view_->ItemText(kHeightFieldId), "123456.0000");
 }
+
+TEST_F(Win32Dialog, AfterTheWindowIsGoneTheViewReachesNoControl)
+{
+    // The view finds its controls once; a window destroyed and another made
+    // in its place must not receive what was meant for the old controls.
+    DestroyWindow(dialog_);
+    dialog_ = nullptr;
+    HWND stranger = CreateWindowExA(0, "Edit", "mine", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(stranger, nullptr);
+    view_->SetItemText(kHeightFieldId, "1.0000");
+    EXPECT_EQ(view_->ItemText(kHeightFieldId), "");
+    EXPECT_EQ(view_->AddListItem(kBackgroundColorId, " ", 3), -1);
+    EXPECT_EQ(view_->ListItemCount(kBackgroundColorId), 0);
+    view_->SetButtonChecked(kExternalNoId, true);
+    EXPECT_FALSE(view_->IsButtonChecked(kExternalNoId));
+    char text[16] = {};
+    GetWindowTextA(stranger, text, sizeof text);
+    EXPECT_STREQ(text, "mine");
+    DestroyWindow(stranger);
+}
