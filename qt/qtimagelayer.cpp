@@ -7,10 +7,15 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageIOPlugin>
 #include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMimeData>
+#include <QPluginLoader>
 #include <QStringList>
 #include <QVariant>
 
@@ -32,16 +37,16 @@ bool lzwEnabled = false;
 // The layer's own vector format: the figure drawn from the bitmap's plan.
 constexpr char kSvgFormat[] = "svg";
 
-// The format names: JPEG (the layer's own encoder) and BMP first, then
-// every other format that Qt can write, in Qt's order, then the layer's own
-// "svg". Index = position + 1.
+// The format names, JPEG and BMP first, then every other format that Qt can
+// write, in Qt's order, then the layer's own "svg". Index = position + 1.
 const std::vector<QByteArray>& FormatNames()
 {
     static const std::vector<QByteArray> names = [] {
-        std::vector<QByteArray> list{"jpeg"};
+        std::vector<QByteArray> list;
         const QList<QByteArray> writable = QImageWriter::supportedImageFormats();
-        if (writable.contains("bmp"))
-            list.emplace_back("bmp");
+        for (const char* first : {"jpeg", "bmp"})
+            if (writable.contains(first))
+                list.emplace_back(first);
         for (const QByteArray& name : writable)
             if (name != "jpeg" && name != "bmp" && name != kSvgFormat)
                 list.push_back(name);
@@ -49,6 +54,42 @@ const std::vector<QByteArray>& FormatNames()
         return list;
     }();
     return names;
+}
+
+// Whether one of Qt's image plug-ins writes JPEG, as FormatNames() would
+// find it, but loading that plug-in alone: the plug-ins are told apart by the
+// names their metadata declares, and only the one that names "jpeg" is asked.
+// (Qt's own writers, BMP among them, are built into Qt.)
+bool IsJpegPlugin(const QJsonObject& metaData)
+{
+    return metaData.value(QStringLiteral("IID")).toString() == QLatin1String(QImageIOHandlerFactoryInterface_iid) &&
+           metaData.value(QStringLiteral("MetaData"))
+               .toObject()
+               .value(QStringLiteral("Keys"))
+               .toArray()
+               .contains(QStringLiteral("jpeg"));
+}
+
+bool WritesJpeg(QObject* instance)
+{
+    const auto* plugin = qobject_cast<QImageIOPlugin*>(instance);
+    return plugin != nullptr && (plugin->capabilities(nullptr, "jpeg") & QImageIOPlugin::CanWrite) != 0;
+}
+
+bool JpegPluginWrites()
+{
+    for (const QStaticPlugin& plugin : QPluginLoader::staticPlugins())
+        if (IsJpegPlugin(plugin.metaData()) && WritesJpeg(plugin.instance()))
+            return true;
+    for (const QString& folder : QCoreApplication::libraryPaths()) {
+        const QDir formats(folder + QStringLiteral("/imageformats"));
+        for (const QString& name : formats.entryList(QDir::Files)) {
+            QPluginLoader loader(formats.absoluteFilePath(name));
+            if (IsJpegPlugin(loader.metaData()) && WritesJpeg(loader.instance()))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool Exists(const std::string& path)
@@ -192,11 +233,11 @@ ImageError WriteSvg(const std::string& path, const FigurePlan& plan, const Image
 
 ImageError StartImageLayer()
 {
-    // JPEG is the layer's own encoder and BMP is built into Qt, so the two
-    // first formats need no plug-in; the other formats are looked up when a
-    // command first needs the list, which loads every image plug-in.
+    // The same answer as the list of formats, which loads every image
+    // plug-in to ask it what it writes; that list waits until a command
+    // needs it.
 #if QT_CONFIG(imageformat_bmp)
-    return ImageError::None;
+    return JpegPluginWrites() ? ImageError::None : ImageError::Unavailable;
 #else
     return ImageError::Unavailable;
 #endif
