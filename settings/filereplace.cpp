@@ -260,19 +260,6 @@ int WriteAllBytes(int fd, const void* buffer, std::size_t count)
     return written > 0 && static_cast<unsigned long long>(written) == count ? 1 : 0;
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes)
-{
-    PendingFile pending;
-    if (!BeginReplace(pending, path))
-        return false;
-    // An empty file needs no write at all.
-    if (!bytes.empty() && WriteAllBytes(pending.fd, bytes.data(), bytes.size()) == 0) {
-        AbortReplace(pending);
-        return false;
-    }
-    return CommitReplace(pending);
-}
-
 FileRead ReadWholeFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();

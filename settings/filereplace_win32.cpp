@@ -135,18 +135,6 @@ int WriteAllBytes(int fd, const void* buffer, std::size_t count)
     return 1;
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes)
-{
-    PendingFile pending;
-    if (!BeginReplace(pending, path))
-        return false;
-    if (!bytes.empty() && WriteAllBytes(pending.fd, bytes.data(), bytes.size()) == 0) {
-        AbortReplace(pending);
-        return false;
-    }
-    return CommitReplace(pending);
-}
-
 FileRead ReadWholeFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();

@@ -12,36 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define DECAGON_UNDER_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define DECAGON_UNDER_ASAN 1
-#endif
-
 namespace {
 
 using CliTargetTest = CliProcessTest;
 
 std::string DefaultCsv() { return TextFileHeader() + TextFileDataLine(RecordWithHeight(kDefaultExpectedHeight)); }
-
-// Everything written into a FIFO until the last writer closes it.
-std::future<std::string> ReadFifo(const std::string& path)
-{
-    return std::async(std::launch::async, [path] {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        std::string bytes;
-        char chunk[65536];
-        ssize_t got = 0;
-        while (fd >= 0 && (got = ::read(fd, chunk, sizeof chunk)) > 0)
-            bytes.append(chunk, static_cast<std::size_t>(got));
-        if (fd >= 0)
-            ::close(fd);
-        return bytes;
-    });
-}
 
 bool IsFifo(const std::string& path)
 {
@@ -71,7 +46,7 @@ TEST_F(CliTargetTest, PipesAndFifosAreWrittenInto)
     // Standard output is a pipe, named as a file.
     for (const char* name : {"/dev/stdout", "/dev/fd/1"}) {
         ASSERT_EQ(::mkfifo(Out("stdout").c_str(), 0600), 0);
-        auto piped = ReadFifo(Out("stdout"));
+        auto piped = ReadFifoToEnd(Out("stdout"));
         ProcessOptions toPipe;
         toPipe.standardOutput = Out("stdout");
         const ProcessResult result = Run({"--csv", name}, toPipe);
@@ -83,7 +58,7 @@ TEST_F(CliTargetTest, PipesAndFifosAreWrittenInto)
     // A FIFO given as the file: its reader gets the file, and it stays a
     // FIFO.
     ASSERT_EQ(::mkfifo(Out("figure.csv").c_str(), 0600), 0);
-    auto text = ReadFifo(Out("figure.csv"));
+    auto text = ReadFifoToEnd(Out("figure.csv"));
     ProcessResult result = Run({"--csv", Out("figure.csv"), "--verbose"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(result.err, "File saved\nThe file is an aSCII Delimited File.\n");
@@ -91,7 +66,7 @@ TEST_F(CliTargetTest, PipesAndFifosAreWrittenInto)
     EXPECT_TRUE(IsFifo(Out("figure.csv")));
 
     ASSERT_EQ(::mkfifo(Out("figure.png").c_str(), 0600), 0);
-    auto image = ReadFifo(Out("figure.png"));
+    auto image = ReadFifoToEnd(Out("figure.png"));
     result = Run({"--image", Out("figure.png"), "--height", "100"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     const std::string png = image.get();

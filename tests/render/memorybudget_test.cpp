@@ -10,15 +10,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define DECAGON_UNDER_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define DECAGON_UNDER_ASAN 1
-#endif
-
 namespace {
 
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;

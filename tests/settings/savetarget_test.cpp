@@ -28,23 +28,6 @@ mode_t KindOf(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & S_IFMT : 0;
 }
 
-// Reads a FIFO to its end in another thread, opening it only after a delay.
-std::future<std::string> ReadFifoLater(const std::string& path, std::chrono::milliseconds delay)
-{
-    return std::async(std::launch::async, [path, delay] {
-        std::this_thread::sleep_for(delay);
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        std::string bytes;
-        char chunk[4096];
-        ssize_t got = 0;
-        while (fd >= 0 && (got = ::read(fd, chunk, sizeof chunk)) > 0)
-            bytes.append(chunk, static_cast<std::size_t>(got));
-        if (fd >= 0)
-            ::close(fd);
-        return bytes;
-    });
-}
-
 // A process id that no process has: one of a child that has ended.
 pid_t EndedProcessId()
 {
@@ -70,7 +53,7 @@ TEST(SaveTarget, AFifoIsWrittenIntoAndStaysAFifo)
     const std::string fifo = folder.file("pipe.csv");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     // The reader comes a little after the writer, as in a shell pipeline.
-    auto reader = ReadFifoLater(fifo, std::chrono::milliseconds(300));
+    auto reader = ReadFifoToEnd(fifo, std::chrono::milliseconds(300));
     EXPECT_TRUE(ReplaceFileContents(fifo, "through the pipe"));
     EXPECT_EQ(reader.get(), "through the pipe");
     EXPECT_EQ(KindOf(fifo), S_IFIFO);

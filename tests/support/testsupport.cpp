@@ -10,11 +10,13 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #if defined(_WIN32)
 #include <random>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -138,5 +140,23 @@ bool RunsWithFileSizeLimit(std::size_t maxBytes, const std::function<bool()>& bo
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
+
+#if !defined(_WIN32)
+std::future<std::string> ReadFifoToEnd(const std::string& path, std::chrono::milliseconds delay)
+{
+    return std::async(std::launch::async, [path, delay] {
+        std::this_thread::sleep_for(delay);
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        std::string bytes;
+        char chunk[65536];
+        ssize_t got = 0;
+        while (fd >= 0 && (got = ::read(fd, chunk, sizeof chunk)) > 0)
+            bytes.append(chunk, static_cast<std::size_t>(got));
+        if (fd >= 0)
+            ::close(fd);
+        return bytes;
+    });
 }
 #endif

@@ -2,9 +2,22 @@
 
 #include "model/record.h"
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
+#include <future>
 #include <string>
+
+// Defined when the tests are built with AddressSanitizer, whose shadow memory
+// does not fit under an address-space limit.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DECAGON_UNDER_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define DECAGON_UNDER_ASAN 1
+#endif
 
 // A fresh folder under the system's temporary folder, removed with
 // everything in it when the object goes.
@@ -44,3 +57,10 @@ DecagonRecord RecordWithHeight(double height);
 bool RunsWithFileSizeLimit(std::size_t maxBytes, const std::function<bool()>& body);
 // Whether the system has such a limit (Windows has none); tests skip without.
 bool CanLimitFileSize();
+
+#if !defined(_WIN32)
+// Reads a FIFO to its end (until its last writer closes it) in another
+// thread, opening it for reading only after the delay.
+std::future<std::string> ReadFifoToEnd(const std::string& path,
+                                       std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+#endif
