@@ -22,20 +22,6 @@ fail() {
   exit 1
 }
 
-# Waits up to 20 s for a visible window with exactly this title; prints its id.
-wait_for_window() {
-  local title=$1 id=""
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
 # Puts the pointer on a window and waits up to 5 s for it to hold the
 # keyboard focus, so that keys typed next reach it.
 point_at() {

@@ -74,3 +74,17 @@ end_run() {
   stop_xvfb
   rm -rf "$work"
 }
+
+# Waits up to 30 s for a visible window with exactly this title; prints its id.
+wait_for_window() {
+  local title=$1 id=""
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}

@@ -27,20 +27,6 @@ fail() {
 # A folder of this machine as the Windows programs under wine name it.
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-# Waits up to 30 s for a visible window with exactly this title; prints its id.
-wait_for_window() {
-  local title=$1 id=""
-  for _ in $(seq 300); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
 wait_for_no_window() {
   local title=$1
   for _ in $(seq 100); do
