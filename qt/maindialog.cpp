@@ -108,7 +108,7 @@ void MainDialog::SetButtonChecked(int controlId, bool checked)
         button->setChecked(checked);
 }
 
-int MainDialog::AddListItem(int controlId, const std::string& text, std::int32_t data)
+int MainDialog::AddListItem(int controlId, const std::string& text, std::int32_t value)
 {
     QComboBox* list = List(controlId);
     if (list == nullptr)
@@ -116,8 +116,8 @@ int MainDialog::AddListItem(int controlId, const std::string& text, std::int32_t
     // A colour list's items are swatches with their colour's name for screen
     // readers; the text stays as given.
     if (auto* colors = qobject_cast<ColorList*>(list))
-        return colors->addColorItem(data, Latin1(text));
-    list->addItem(Latin1(text), data);
+        return colors->addColorItem(value, Latin1(text));
+    list->addItem(Latin1(text), value);
     return list->count() - 1;
 }
 

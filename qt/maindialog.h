@@ -37,7 +37,7 @@ public:
     void SetItemText(int controlId, const std::string& text) override;
     bool IsButtonChecked(int controlId) const override;
     void SetButtonChecked(int controlId, bool checked) override;
-    int AddListItem(int controlId, const std::string& text, std::int32_t data) override;
+    int AddListItem(int controlId, const std::string& text, std::int32_t value) override;
     int ListItemCount(int controlId) const override;
     int ListSelection(int controlId) const override;
     void SetListSelection(int controlId, int index) override;
