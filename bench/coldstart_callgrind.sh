@@ -14,9 +14,11 @@ source tests/e2e/xvfb.sh
 begin_run
 cp "$build/app/decagon" "$work/decagon" # its settings file lands beside it
 start_xvfb
-for program in "Empty window:empty_window:$build/bench/empty_window" "Define the decagon:decagon:$work/decagon"; do
-  IFS=: read -r title name path <<<"$program"
+for program in "Empty window:empty_window:$build/bench/empty_window:" \
+  "Empty window:one_line_window:$build/bench/empty_window:--label" "Define the decagon:decagon:$work/decagon:"; do
+  IFS=: read -r title name path option <<<"$program"
+  # shellcheck disable=SC2086 # the option is one word or none
   "$build/bench/coldstart_timer" 1 "$title" "$(command -v valgrind)" --tool=callgrind --callgrind-out-file="$out/$name.out" \
-    "$path" 2>/dev/null >/dev/null
-  echo "$title: $(grep '^summary:' "$out/$name.out" | cut -d' ' -f2) instructions"
+    "$path" $option 2>/dev/null >/dev/null
+  echo "$name: $(grep '^summary:' "$out/$name.out" | cut -d' ' -f2) instructions"
 done
