@@ -20,14 +20,6 @@ bool IsClass(HWND window, const char* windowClass)
     return window != nullptr && GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, windowClass) == 0;
 }
 
-bool StartsGroup(HWND window) { return (GetWindowLongA(window, GWL_STYLE) & WS_GROUP) != 0; }
-
-bool IsRadioButton(HWND window)
-{
-    const LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
-    return IsClass(window, "Button") && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
-}
-
 // The handlers in the shape the windowsx.h crackers call them.
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM parameter)
 {
@@ -173,7 +165,10 @@ void MainDialogView::FindControls()
     for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[32] = {};
         GetClassNameA(child, name, sizeof name);
-        order_.push_back({child, name, StartsGroup(child), IsRadioButton(child)});
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        const LONG type = style & BS_TYPEMASK;
+        const bool isRadio = lstrcmpiA(name, "Button") == 0 && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+        order_.push_back({child, name, (style & WS_GROUP) != 0, isRadio});
         // Of two controls with one id, the system finds the first.
         controls_.try_emplace(GetDlgCtrlID(child), order_.size() - 1);
     }
@@ -221,23 +216,24 @@ void MainDialogView::PaintClient(HDC surface)
         BlitCanvas(surface, previewAt_.x, previewAt_.y, preview_);
 }
 
-HWND MainDialogView::Item(int controlId) const
+const MainDialogView::ControlEntry* MainDialogView::Find(int controlId, const char* windowClass) const
 {
     const auto found = controls_.find(controlId);
-    return found != controls_.end() ? order_[found->second].window : nullptr;
+    if (found == controls_.end())
+        return nullptr;
+    const ControlEntry& entry = order_[found->second];
+    return windowClass == nullptr || lstrcmpiA(entry.windowClass.c_str(), windowClass) == 0 ? &entry : nullptr;
 }
 
 HWND MainDialogView::Control(int controlId, const char* windowClass) const
 {
-    const auto found = controls_.find(controlId);
-    if (found == controls_.end() || lstrcmpiA(order_[found->second].windowClass.c_str(), windowClass) != 0)
-        return nullptr;
-    return order_[found->second].window;
+    const ControlEntry* entry = Find(controlId, windowClass);
+    return entry != nullptr ? entry->window : nullptr;
 }
 
 std::string MainDialogView::ItemText(int controlId) const
 {
-    HWND control = Item(controlId);
+    HWND control = Control(controlId);
     if (control == nullptr)
         return {};
     const int length = GetWindowTextLengthA(control);
@@ -251,7 +247,7 @@ std::string MainDialogView::ItemText(int controlId) const
 
 void MainDialogView::SetItemText(int controlId, const std::string& text)
 {
-    if (HWND control = Item(controlId))
+    if (HWND control = Control(controlId))
         SetWindowTextA(control, text.c_str());
 }
 
@@ -263,11 +259,11 @@ bool MainDialogView::IsButtonChecked(int controlId) const
 
 void MainDialogView::SetButtonChecked(int controlId, bool checked)
 {
-    HWND button = Control(controlId, "Button");
+    const ControlEntry* button = Find(controlId, "Button");
     if (button == nullptr)
         return;
-    const std::size_t at = controls_.find(controlId)->second; // found by Control()
-    if (checked && order_[at].isRadio) {
+    if (checked && button->isRadio) {
+        const auto at = static_cast<std::size_t>(button - order_.data());
         // The other radio buttons of its group lose their mark: back to the
         // button that starts the group, then on to the next group.
         std::size_t first = at;
@@ -280,7 +276,7 @@ void MainDialogView::SetButtonChecked(int controlId, bool checked)
                 SendMessageA(order_[other].window, BM_SETCHECK, BST_UNCHECKED, 0);
         }
     }
-    SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(button->window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 int MainDialogView::AddListItem(int controlId, const std::string& text, std::int32_t data)
@@ -325,7 +321,7 @@ std::int32_t MainDialogView::ListItemData(int controlId, int index) const
 
 void MainDialogView::FocusItem(int controlId)
 {
-    HWND control = Item(controlId);
+    HWND control = Control(controlId);
     if (control != nullptr)
         SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }

@@ -69,10 +69,11 @@ public:
     void PaintClient(HDC surface);
 
 private:
-    // The control with the id, if it is of the window class; nullptr if not.
-    HWND Control(int controlId, const char* windowClass) const;
-    // The control with the id, of any class.
-    HWND Item(int controlId) const;
+    struct ControlEntry;
+    // The control with the id, if it is of the window class (any class when
+    // none is given); nullptr if not.
+    const ControlEntry* Find(int controlId, const char* windowClass = nullptr) const;
+    HWND Control(int controlId, const char* windowClass = nullptr) const;
     // Fills the tables of the controls below from the dialog's children.
     void FindControls();
 
