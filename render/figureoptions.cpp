@@ -1,29 +1,27 @@
 #include "render/figureoptions.h"
 
+namespace {
+// The record and the options name every figure option alike; one list of
+// them serves both directions.
+template <typename From, typename To> void CopyFigureOptions(const From& from, To& to)
+{
+    to.showExternalCircle = from.showExternalCircle;
+    to.showInternalCircle = from.showInternalCircle;
+    to.diagonalChoice = from.diagonalChoice;
+    to.backgroundColor = from.backgroundColor;
+    to.externalCircleColor = from.externalCircleColor;
+    to.internalCircleColor = from.internalCircleColor;
+    to.outlineColor = from.outlineColor;
+    for (int row = 0; row < kVertexCount; ++row)
+        to.diagonalColors[row] = from.diagonalColors[row];
+}
+} // namespace
+
 FigureOptions FigureOptionsOf(const DecagonRecord& record)
 {
     FigureOptions options;
-    options.showExternalCircle = record.showExternalCircle;
-    options.showInternalCircle = record.showInternalCircle;
-    options.diagonalChoice = record.diagonalChoice;
-    options.backgroundColor = record.backgroundColor;
-    options.externalCircleColor = record.externalCircleColor;
-    options.internalCircleColor = record.internalCircleColor;
-    options.outlineColor = record.outlineColor;
-    for (int row = 0; row < kVertexCount; ++row)
-        options.diagonalColors[row] = record.diagonalColors[row];
+    CopyFigureOptions(record, options);
     return options;
 }
 
-void StoreFigureOptions(const FigureOptions& options, DecagonRecord& record)
-{
-    record.showExternalCircle = options.showExternalCircle;
-    record.showInternalCircle = options.showInternalCircle;
-    record.diagonalChoice = options.diagonalChoice;
-    record.backgroundColor = options.backgroundColor;
-    record.externalCircleColor = options.externalCircleColor;
-    record.internalCircleColor = options.internalCircleColor;
-    record.outlineColor = options.outlineColor;
-    for (int row = 0; row < kVertexCount; ++row)
-        record.diagonalColors[row] = options.diagonalColors[row];
-}
+void StoreFigureOptions(const FigureOptions& options, DecagonRecord& record) { CopyFigureOptions(options, record); }
