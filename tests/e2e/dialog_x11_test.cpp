@@ -5,6 +5,7 @@
 #include "qt/maindialog.h"
 #include "qt/qtprompts.h"
 #include "settings/settings.h"
+#include "tests/qt/qtfakes.h"
 #include "tests/qt/whenmodal.h"
 #include "tests/support/testsupport.h"
 
@@ -21,23 +22,6 @@
 #include <vector>
 
 namespace {
-
-class NoOpener : public UrlOpener {
-public:
-    void OpenUrl(const std::string&) override {}
-};
-
-// Qt's own boxes, with a save dialog that answers at once.
-class AnsweringPrompts : public QtUserPrompts {
-public:
-    using QtUserPrompts::QtUserPrompts;
-    bool PromptSaveFile(const SaveFileRequest&, std::string& path) override
-    {
-        path = answer;
-        return true;
-    }
-    std::string answer;
-};
 
 bool Xdotool(const QStringList& arguments) { return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0; }
 

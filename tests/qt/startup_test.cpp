@@ -4,6 +4,7 @@
 #include "settings/ini.h"
 #include "settings/settings.h"
 #include "tests/export/fakeprompts.h"
+#include "tests/qt/qtfakes.h"
 #include "tests/qt/whenmodal.h"
 #include "tests/support/testsupport.h"
 
@@ -18,22 +19,6 @@
 #include <vector>
 
 namespace {
-class NoOpener : public UrlOpener {
-public:
-    void OpenUrl(const std::string&) override {}
-};
-
-// The Qt prompts with a save dialog that answers at once.
-class AnsweringPrompts : public QtUserPrompts {
-public:
-    bool PromptSaveFile(const SaveFileRequest&, std::string& path) override
-    {
-        path = answer;
-        return true;
-    }
-    std::string answer;
-};
-
 class RecordingClipboard : public ImageClipboard {
 public:
     bool PutImage(const QImage& image) override
