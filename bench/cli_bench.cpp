@@ -7,6 +7,7 @@
 #include "render/svg.h"
 #include "settings/filereplace.h"
 #include "tests/cli/spawn.h"
+#include "tests/support/testsupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,19 +37,10 @@ void CliValues(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH}); }
 void CliSvg(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--svg", Folder() + "/figure.svg"}); }
 void CliPng(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--image", Folder() + "/figure.png"}); }
 
-DecagonRecord Record(double height)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record);
-    record.expectedHeight = height;
-    ComputeGeometry(record);
-    return record;
-}
-
 // The drawing's text made and written, as the command line does.
 void SvgAt10000(benchmark::State& state)
 {
-    const DecagonRecord record = Record(10000.0);
+    const DecagonRecord record = RecordWithHeight(10000.0);
     const std::string path = Folder() + "/large.svg";
     std::string svg;
     for (auto _ : state) {
@@ -61,7 +53,7 @@ void SvgAt10000(benchmark::State& state)
 // The drawing's text alone.
 void SvgTextAt10000(benchmark::State& state)
 {
-    const DecagonRecord record = Record(10000.0);
+    const DecagonRecord record = RecordWithHeight(10000.0);
     std::string svg;
     for (auto _ : state) {
         DecagonSvgText(record, svg);
@@ -74,7 +66,7 @@ void SvgTextAt10000(benchmark::State& state)
 void SameBytesReference(benchmark::State& state)
 {
     std::string svg;
-    DecagonSvgText(Record(10000.0), svg);
+    DecagonSvgText(RecordWithHeight(10000.0), svg);
     const std::string path = Folder() + "/same.svg";
     for (auto _ : state)
         if (!ReplaceFileContents(path, svg))

@@ -12,6 +12,7 @@
 #include "render/figure.h"
 #include "render/painter.h"
 #include "render/sampledpreview.h"
+#include "tests/support/testsupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,14 +25,8 @@ namespace {
 
 constexpr double kHeights[] = {254.884, 10000.0, 39746.0, 1e9};
 
-DecagonRecord RecordFor(const benchmark::State& state)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record); // both circles and all ninety diagonals
-    record.expectedHeight = kHeights[state.range(0)];
-    ComputeGeometry(record);
-    return record;
-}
+// The defaults (both circles and all ninety diagonals) at the case's height.
+DecagonRecord RecordFor(const benchmark::State& state) { return RecordWithHeight(kHeights[state.range(0)]); }
 
 // A line of /proc/self/status in KiB, such as VmRSS or VmHWM.
 long StatusKiB(const char* key)

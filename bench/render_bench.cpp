@@ -9,6 +9,7 @@
 #include "model/record.h"
 #include "render/canvas.h"
 #include "render/painter.h"
+#include "tests/support/testsupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,14 +21,8 @@ namespace {
 
 constexpr double kHeights[] = {254.884, 2000.0, 10000.0};
 
-DecagonRecord RecordFor(const benchmark::State& state)
-{
-    DecagonRecord record;
-    SetRecordDefaults(record); // both circles and all ninety diagonals
-    record.expectedHeight = kHeights[state.range(0)];
-    ComputeGeometry(record);
-    return record;
-}
+// The defaults (both circles and all ninety diagonals) at the case's height.
+DecagonRecord RecordFor(const benchmark::State& state) { return RecordWithHeight(kHeights[state.range(0)]); }
 
 int SideFor(const benchmark::State& state) { return static_cast<int>(kHeights[state.range(0)]); }
 
