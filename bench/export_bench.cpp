@@ -14,6 +14,7 @@
 #include "qt/qtcanvas.h"
 #include "qt/qtimagelayer.h"
 #include "render/painter.h"
+#include "tests/qt/imagepsnr.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -21,7 +22,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -55,24 +55,10 @@ const ImageBitmap& Figure(double height)
     return found->second;
 }
 
-// Peak signal-to-noise ratio of a decoded file against the pixels, over the
-// three channels.
-double Psnr(const QImage& pixels, const std::string& path)
+// Peak signal-to-noise ratio of a decoded file against the pixels.
+double FilePsnr(const QImage& pixels, const std::string& path)
 {
-    const QImage decoded = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
-    if (decoded.size() != pixels.size())
-        return 0.0;
-    double squares = 0.0;
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto* a = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-        const auto* b = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
-        for (int x = 0; x < pixels.width(); ++x) {
-            const int dr = qRed(a[x]) - qRed(b[x]), dg = qGreen(a[x]) - qGreen(b[x]), db = qBlue(a[x]) - qBlue(b[x]);
-            squares += dr * dr + dg * dg + db * db;
-        }
-    }
-    const double mean = squares / (3.0 * pixels.width() * pixels.height());
-    return mean == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
+    return ImagePsnr(pixels, QImage(QString::fromStdString(path)));
 }
 
 // User and system time of the finished child processes, in milliseconds.
@@ -98,7 +84,7 @@ void Save(benchmark::State& state, const char* format)
         if (SaveImageBitmap(path, figure, params) != ImageError::None)
             state.SkipWithError("save failed");
     if (std::string(format) == "jpeg")
-        state.counters["psnr_dB"] = Psnr(CanvasImage(figure.pixels), path);
+        state.counters["psnr_dB"] = FilePsnr(CanvasImage(figure.pixels), path);
 }
 
 void JpegExport(benchmark::State& state) { Save(state, "jpeg"); }
@@ -128,7 +114,7 @@ void QtJpegWriter(benchmark::State& state)
         if (!writer.write(CanvasImage(figure.pixels)))
             state.SkipWithError("write failed");
     }
-    state.counters["psnr_dB"] = Psnr(CanvasImage(figure.pixels), path);
+    state.counters["psnr_dB"] = FilePsnr(CanvasImage(figure.pixels), path);
 }
 
 void BmpExport(benchmark::State& state) { Save(state, "bmp"); }
@@ -145,7 +131,7 @@ void CjpegReference(benchmark::State& state)
             state.SkipWithError("cjpeg failed (package libjpeg-turbo-progs)");
     // The CPU column counts this process only; cjpeg's own time is here.
     state.counters["cjpeg_cpu_ms"] = (ChildrenCpuMs() - before) / static_cast<double>(state.iterations());
-    state.counters["psnr_dB"] = Psnr(CanvasImage(Figure(height).pixels), Folder() + "/cjpeg.jpg");
+    state.counters["psnr_dB"] = FilePsnr(CanvasImage(Figure(height).pixels), Folder() + "/cjpeg.jpg");
 }
 
 // Heights in thousandths.

@@ -7,6 +7,7 @@
 #include "qt/qtimagelayer.h"
 #include "render/figureoptions.h"
 #include "render/painter.h"
+#include "tests/qt/imagepsnr.h"
 #include "tests/support/testsupport.h"
 
 #include <QClipboard>
@@ -16,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 namespace {
@@ -37,24 +37,6 @@ ImageBitmap RenderedFigure(double height)
         bitmap.plan = rendered->plan;
     }
     return bitmap;
-}
-
-// Peak signal-to-noise ratio over the three channels, in decibels.
-double Psnr(const QImage& original, const QImage& decoded)
-{
-    const QImage a = original.convertToFormat(QImage::Format_RGB32);
-    const QImage b = decoded.convertToFormat(QImage::Format_RGB32);
-    if (a.size() != b.size())
-        return 0.0;
-    double squares = 0.0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            const int dr = qRed(p) - qRed(q), dg = qGreen(p) - qGreen(q), db = qBlue(p) - qBlue(q);
-            squares += dr * dr + dg * dg + db * db;
-        }
-    const double mean = squares / (3.0 * a.width() * a.height());
-    return mean == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
 }
 
 // The sampling factors of the frame's components, one byte each (0x11 for
@@ -96,7 +78,7 @@ TEST(JpegExport, FigureKeepsItsColoursAt96Dpi)
     const std::string path = folder.file("figure.jpg");
     ASSERT_EQ(SaveImageBitmap(path, figure, ExportSaveParams(Layer(), ImageFormatIndexByName("jpeg"))),
               ImageError::None);
-    EXPECT_GE(Psnr(CanvasImage(figure.pixels), QImage(QString::fromStdString(path))), 38.0);
+    EXPECT_GE(ImagePsnr(CanvasImage(figure.pixels), QImage(QString::fromStdString(path))), 38.0);
 
     const std::string bytes = ReadFileBytes(path);
     EXPECT_EQ(SamplingFactors(bytes), std::string("\x11\x11\x11"));
@@ -120,7 +102,7 @@ TEST(JpegExport, JpgNameAndProgressiveScans)
     const std::string bytes = ReadFileBytes(path);
     EXPECT_NE(bytes.find("\xFF\xC2"), std::string::npos);
     EXPECT_EQ(SamplingFactors(bytes), std::string("\x11\x11\x11"));
-    EXPECT_GE(Psnr(CanvasImage(figure.pixels), QImage(QString::fromStdString(path))), 38.0);
+    EXPECT_GE(ImagePsnr(CanvasImage(figure.pixels), QImage(QString::fromStdString(path))), 38.0);
 }
 
 // A picture too wide for JPEG is refused before the file is opened, whether
@@ -157,7 +139,7 @@ TEST(JpegExport, ClipboardOffersTheSameJpeg)
     const std::string bytes(jpeg.constData(), static_cast<std::size_t>(jpeg.size()));
     EXPECT_EQ(SamplingFactors(bytes), std::string("\x11\x11\x11"));
     EXPECT_NE(bytes.find("\xFF\xC0"), std::string::npos);
-    EXPECT_GE(Psnr(CanvasImage(figure.pixels), QImage::fromData(jpeg, "JPEG")), 38.0);
+    EXPECT_GE(ImagePsnr(CanvasImage(figure.pixels), QImage::fromData(jpeg, "JPEG")), 38.0);
     EXPECT_EQ(data->data("image/jpeg"), jpeg); // encoded once, then kept
     EXPECT_EQ(data->data("image/jpg"), jpeg);
 }

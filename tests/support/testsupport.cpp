@@ -3,6 +3,7 @@
 #include "model/geometry.h"
 
 #include <clocale>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -109,6 +110,21 @@ bool UseCommaLocale()
 }
 
 void UseClassicLocale() { std::setlocale(LC_ALL, "C"); }
+
+double Psnr(const std::uint32_t* a, std::size_t strideA, const std::uint32_t* b, std::size_t strideB, int width,
+            int height)
+{
+    double squares = 0.0;
+    for (int y = 0; y < height; ++y, a += strideA, b += strideB)
+        for (int x = 0; x < width; ++x)
+            for (int shift : {0, 8, 16}) {
+                const double d =
+                    static_cast<double>((a[x] >> shift) & 0xFFu) - static_cast<double>((b[x] >> shift) & 0xFFu);
+                squares += d * d;
+            }
+    const double mean = squares / (3.0 * width * height);
+    return mean == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
+}
 
 DecagonRecord RecordWithHeight(double height)
 {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <future>
 #include <string>
@@ -47,6 +48,12 @@ int FilesIn(const std::string& folder);
 bool UseCommaLocale();
 // Back to the classic locale.
 void UseClassicLocale();
+
+// The peak signal-to-noise ratio of b against a, in decibels, over the red,
+// green and blue bytes of width x height 32-bit pixels (0x..RRGGBB), in rows
+// strideA and strideB pixels apart; 99 when the pixels are equal.
+double Psnr(const std::uint32_t* a, std::size_t strideA, const std::uint32_t* b, std::size_t strideB, int width,
+            int height);
 
 // A record with the defaults and the results computed for a height, as the
 // dialog holds it after Compute (no settings file involved).
