@@ -3,6 +3,7 @@
 #include "render/svg.h"
 #include "settings/filereplace.h"
 #include "win32/wicimage.h"
+#include "win32/wintext.h"
 
 #include <cstring>
 #include <memory>
@@ -60,17 +61,6 @@ void ReadyFormats()
         StartWic();
         ListFormats();
     }
-}
-
-std::wstring Widen(const std::string& text)
-{
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (size <= 1)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-    wide.pop_back();
-    return wide;
 }
 
 // Bytes on their way into a file, gathered into large writes.
@@ -142,7 +132,7 @@ ImageError WriteFile(const std::string& path, const Format& format, const ImageB
         }
         return CommitReplace(pending) ? ImageError::None : ImageError::CannotWrite;
     }
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WideOfAnsi(path);
     const HANDLE file = wide.empty() ? INVALID_HANDLE_VALUE
                                      : CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                    FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -274,7 +264,7 @@ ImageError Win32ImageLayer::SaveBitmap(const std::string& path, const ImageBitma
     if (format.writer == Writer::Svg && bitmap.plan.elements.empty())
         return ImageError::NoBitmap;
     if ((params.flags & kSaveReplaceExisting) == 0) {
-        const std::wstring wide = Widen(path);
+        const std::wstring wide = WideOfAnsi(path);
         if (!wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES)
             return ImageError::FileExists;
     }

@@ -15,14 +15,20 @@ std::string Utf8OfWide(const wchar_t* text)
     return converted;
 }
 
-std::wstring WideOfUtf8(const std::string& text)
+namespace {
+std::wstring WideOf(const std::string& text, UINT codePage)
 {
     if (text.empty())
         return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (size <= 0)
         return {};
     std::wstring converted(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), converted.data(), size);
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), converted.data(), size);
     return converted;
 }
+} // namespace
+
+std::wstring WideOfUtf8(const std::string& text) { return WideOf(text, CP_UTF8); }
+
+std::wstring WideOfAnsi(const std::string& text) { return WideOf(text, CP_ACP); }

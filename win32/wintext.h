@@ -7,3 +7,6 @@
 // replacement characters); an empty input gives an empty output.
 std::string Utf8OfWide(const wchar_t* text);
 std::wstring WideOfUtf8(const std::string& text);
+// Text in the system's ANSI code page (file paths as the A calls take them)
+// as UTF-16, by the same rules.
+std::wstring WideOfAnsi(const std::string& text);
