@@ -91,6 +91,18 @@ void ShuffleColours(DecagonRecord& record, std::mt19937& random)
         colour = position(random);
 }
 
+// The record with these diagonals and circle flags and shuffled colours,
+// previewed both ways.
+void ExpectSamePreviewWith(DecagonRecord record, std::int32_t choice, std::int32_t external, std::int32_t internal,
+                           std::mt19937& random)
+{
+    record.diagonalChoice = choice;
+    record.showExternalCircle = external;
+    record.showInternalCircle = internal;
+    ShuffleColours(record, random);
+    ExpectSamePreview(record, Describe(record));
+}
+
 } // namespace
 
 // Every side from 1 to 600, each with the height's fraction, the diagonal
@@ -101,12 +113,9 @@ TEST(SamplePreview, MatchesThePaintedCanvasForEverySideUpTo600)
     const double fractions[] = {0.0, 0.884, 0.5, 0.999, 0.25};
     std::mt19937 random(14);
     for (int side = 1; side <= 600; ++side) {
-        DecagonRecord record = RecordWithHeight(side + fractions[side % 5]);
-        record.diagonalChoice = side % 14 - 1;
-        record.showExternalCircle = (side / 2) % 3; // 0, 1 and 2 (not shown)
-        record.showInternalCircle = (side / 3) % 2;
-        ShuffleColours(record, random);
-        ExpectSamePreview(record, Describe(record));
+        // External circle flags 0, 1 and 2 (not shown).
+        ExpectSamePreviewWith(RecordWithHeight(side + fractions[side % 5]), side % 14 - 1, (side / 2) % 3,
+                              (side / 3) % 2, random);
         if (HasFailure())
             return;
     }
@@ -120,14 +129,8 @@ TEST(SamplePreview, MatchesForEveryChoiceAndCircleOption)
     for (const double height : {1.0, 2.7, 7.0, 125.5, 249.0, 250.0, kDefaultExpectedHeight, 255.0, 501.0, 777.7}) {
         for (std::int32_t choice = -1; choice <= 12; ++choice)
             for (const std::int32_t external : {0, 1, 2})
-                for (const std::int32_t internal : {0, 1, -1}) {
-                    DecagonRecord record = RecordWithHeight(height);
-                    record.diagonalChoice = choice;
-                    record.showExternalCircle = external;
-                    record.showInternalCircle = internal;
-                    ShuffleColours(record, random);
-                    ExpectSamePreview(record, Describe(record));
-                }
+                for (const std::int32_t internal : {0, 1, -1})
+                    ExpectSamePreviewWith(RecordWithHeight(height), choice, external, internal, random);
         if (HasFailure())
             return;
     }
@@ -143,14 +146,8 @@ TEST(SamplePreview, MatchesAtLargeSides)
     std::uniform_real_distribution<double> spread(601.0, 3000.0);
     for (int i = 0; i < 3; ++i)
         heights.push_back(spread(random));
-    for (const double height : heights) {
-        DecagonRecord record = RecordWithHeight(height);
-        record.diagonalChoice = 1;
-        record.showExternalCircle = 1;
-        record.showInternalCircle = 1;
-        ShuffleColours(record, random);
-        ExpectSamePreview(record, Describe(record));
-    }
+    for (const double height : heights)
+        ExpectSamePreviewWith(RecordWithHeight(height), 1, 1, 1, random);
 }
 
 // A record that the geometry did not produce: radii and points that do not
@@ -169,11 +166,7 @@ TEST(SamplePreview, MatchesWhenTheFigureLeavesTheCanvas)
             vertex.x *= factor * scale(random);
             vertex.y *= factor * scale(random);
         }
-        record.diagonalChoice = 1;
-        record.showExternalCircle = 1;
-        record.showInternalCircle = 1;
-        ShuffleColours(record, random);
-        ExpectSamePreview(record, Describe(record));
+        ExpectSamePreviewWith(record, 1, 1, 1, random);
     }
 }
 
