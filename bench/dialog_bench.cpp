@@ -7,6 +7,7 @@
 #include "qt/dialogbuilder.h"
 #include "qt/maindialog.h"
 #include "settings/settings.h"
+#include "tests/qt/qtfakes.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,11 +20,6 @@
 #include <memory>
 
 namespace {
-class NoOpener : public UrlOpener {
-public:
-    void OpenUrl(const std::string&) override {}
-};
-
 void ShowAndWait(QWidget& window)
 {
     window.show();
