@@ -3,9 +3,9 @@
 // process at all on this machine); and the vector drawing at height 10000,
 // beside writing the same bytes through the same file replacement. Compare
 // the ratios: the machine is shared and absolute times drift.
+#include "fileio/filereplace.h"
 #include "model/geometry.h"
 #include "render/svg.h"
-#include "settings/filereplace.h"
 #include "tests/cli/spawn.h"
 #include "tests/support/testsupport.h"
 

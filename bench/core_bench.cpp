@@ -2,9 +2,9 @@
 // reference in the same run is a plain copy of the settings file's bytes to a
 // new file (open, write, close, no flush), so the ratio says what the
 // read-modify-write and the flushed replacement cost on top of a bare write.
+#include "fileio/filereplace.h"
 #include "model/geometry.h"
 #include "model/record.h"
-#include "settings/filereplace.h"
 #include "settings/settings.h"
 
 #include <benchmark/benchmark.h>

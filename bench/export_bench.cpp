@@ -38,9 +38,9 @@ std::string Folder()
 }
 
 // The rendered figure for a height, made once per height.
-const ImageBitmap& Figure(double height)
+const FigureBitmap& Figure(double height)
 {
-    static std::map<double, ImageBitmap> figures;
+    static std::map<double, FigureBitmap> figures;
     auto found = figures.find(height);
     if (found == figures.end()) {
         DecagonRecord record;
@@ -48,9 +48,7 @@ const ImageBitmap& Figure(double height)
         record.expectedHeight = height;
         ComputeGeometry(record);
         const auto rendered = RenderFigureBitmap(&record, FigureOptionsOf(record));
-        std::unique_ptr<ImageBitmap> bitmap;
-        ConvertToImageBitmap(*rendered, bitmap);
-        found = figures.emplace(height, std::move(*bitmap)).first;
+        found = figures.emplace(height, *rendered).first;
     }
     return found->second;
 }
@@ -76,15 +74,15 @@ double HeightOf(const benchmark::State& state) { return static_cast<double>(stat
 
 void Save(benchmark::State& state, const char* format)
 {
-    const ImageBitmap& figure = Figure(HeightOf(state));
+    const FigureBitmap& figure = Figure(HeightOf(state));
     QtImageLayer layer;
-    const ImageSaveParams params = ExportSaveParams(layer, ImageFormatIndexByName(format));
+    const ImageSaveParams params = ExportSaveParams(layer, layer.FormatIndexByName(format));
     const std::string path = Folder() + "/figure." + format;
     for (auto _ : state)
-        if (SaveImageBitmap(path, figure, params) != ImageError::None)
+        if (layer.SaveBitmap(path, figure, params) != ImageError::None)
             state.SkipWithError("save failed");
     if (std::string(format) == "jpeg")
-        state.counters["psnr_dB"] = FilePsnr(CanvasImage(figure.pixels), path);
+        state.counters["psnr_dB"] = FilePsnr(CanvasImage(figure.canvas), path);
 }
 
 void JpegExport(benchmark::State& state) { Save(state, "jpeg"); }
@@ -93,7 +91,7 @@ void JpegExport(benchmark::State& state) { Save(state, "jpeg"); }
 // syncing the file.
 void JpegEncodeOnly(benchmark::State& state)
 {
-    const Canvas& pixels = Figure(HeightOf(state)).pixels;
+    const Canvas& pixels = Figure(HeightOf(state)).canvas;
     JpegSettings settings;
     settings.quality = 95;
     for (auto _ : state) {
@@ -106,15 +104,15 @@ void JpegEncodeOnly(benchmark::State& state)
 
 void QtJpegWriter(benchmark::State& state)
 {
-    const ImageBitmap& figure = Figure(HeightOf(state));
+    const FigureBitmap& figure = Figure(HeightOf(state));
     const std::string path = Folder() + "/qt.jpg";
     for (auto _ : state) {
         QImageWriter writer(QString::fromStdString(path), "jpeg");
         writer.setQuality(95);
-        if (!writer.write(CanvasImage(figure.pixels)))
+        if (!writer.write(CanvasImage(figure.canvas)))
             state.SkipWithError("write failed");
     }
-    state.counters["psnr_dB"] = FilePsnr(CanvasImage(figure.pixels), path);
+    state.counters["psnr_dB"] = FilePsnr(CanvasImage(figure.canvas), path);
 }
 
 void BmpExport(benchmark::State& state) { Save(state, "bmp"); }
@@ -123,7 +121,7 @@ void CjpegReference(benchmark::State& state)
 {
     const double height = static_cast<double>(state.range(0)) / 1000.0;
     const std::string ppm = Folder() + "/figure.ppm";
-    QImageWriter(QString::fromStdString(ppm), "ppm").write(CanvasImage(Figure(height).pixels));
+    QImageWriter(QString::fromStdString(ppm), "ppm").write(CanvasImage(Figure(height).canvas));
     const std::string command = "cjpeg -quality 95 -sample 1x1 -outfile '" + Folder() + "/cjpeg.jpg' '" + ppm + "'";
     const double before = ChildrenCpuMs();
     for (auto _ : state)
@@ -131,7 +129,7 @@ void CjpegReference(benchmark::State& state)
             state.SkipWithError("cjpeg failed (package libjpeg-turbo-progs)");
     // The CPU column counts this process only; cjpeg's own time is here.
     state.counters["cjpeg_cpu_ms"] = (ChildrenCpuMs() - before) / static_cast<double>(state.iterations());
-    state.counters["psnr_dB"] = FilePsnr(CanvasImage(Figure(height).pixels), Folder() + "/cjpeg.jpg");
+    state.counters["psnr_dB"] = FilePsnr(CanvasImage(Figure(height).canvas), Folder() + "/cjpeg.jpg");
 }
 
 // Heights in thousandths.

@@ -24,49 +24,17 @@ std::string AsciiLower(std::string text)
     return text;
 }
 
-// The figure as the image layer's bitmap, painted with the options shown;
-// null when there is nothing to draw or it cannot be converted. The rendered
-// figure is released here; the layer's bitmap shares its pixels.
-std::unique_ptr<ImageBitmap> RenderImageBitmap(DecagonRecord* record, const FigureOptions& shown)
-{
-    const std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(record, shown);
-    std::unique_ptr<ImageBitmap> bitmap;
-    if (!rendered || ConvertToImageBitmap(*rendered, bitmap) != ImageError::None)
-        return nullptr;
-    return bitmap;
-}
-
 } // namespace
-
-ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap)
-{
-    bitmap.reset();
-    if (!HasPixels(rendered.canvas))
-        return ImageError::NoBitmap;
-    bitmap = std::make_unique<ImageBitmap>();
-    bitmap->pixels = rendered.canvas;
-    bitmap->plan = rendered.plan;
-    return ImageError::None;
-}
-
-void FreeImageBitmap(std::unique_ptr<ImageBitmap>& bitmap)
-{
-    if (bitmap) {
-        bitmap->pixels = Canvas{};
-        bitmap->plan = FigurePlan{};
-    }
-    bitmap.reset();
-}
 
 ImageSaveParams ExportSaveParams(ImageLayer& layer, std::int32_t formatIndex)
 {
     ImageSaveParams params;
     layer.GetDefaultSaveParams(params);
-    params.flags = kSaveReplaceExisting;
+    params.replaceExisting = true;
     params.formatIndex = formatIndex;
     params.quality = kJpegQuality;
-    params.baseline = 1;
-    params.atomicWrite = 1;
+    params.baseline = true;
+    params.atomicWrite = true;
     return params;
 }
 
@@ -107,11 +75,11 @@ int ExportImageFileTo(DecagonRecord* record, const FigureOptions& shown, std::st
     if (CanvasSideOf(record->expectedHeight, side) != 0 && side > 0 && !layer.FormatHoldsSize(formatIndex, side, side))
         return ShowErrorBox(prompts, "Cannot create the image");
 
-    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(record, shown);
-    if (!bitmap)
+    std::unique_ptr<FigureBitmap> figure = RenderFigureBitmap(record, shown);
+    if (!figure || !HasPixels(figure->canvas))
         return ShowErrorBox(prompts, "Cannot create the image");
-    const ImageError saved = layer.SaveBitmap(path, *bitmap, ExportSaveParams(layer, formatIndex));
-    FreeImageBitmap(bitmap);
+    const ImageError saved = layer.SaveBitmap(path, *figure, ExportSaveParams(layer, formatIndex));
+    figure.reset();
     return ReportFileSaved(prompts, path, saved == ImageError::None);
 }
 
@@ -119,11 +87,11 @@ int CopyImageToClipboard(DecagonRecord* record, const FigureOptions& shown, User
 {
     if (record == nullptr)
         return 0;
-    std::unique_ptr<ImageBitmap> bitmap = RenderImageBitmap(record, shown);
-    if (!bitmap)
+    std::unique_ptr<FigureBitmap> figure = RenderFigureBitmap(record, shown);
+    if (!figure || !HasPixels(figure->canvas))
         return 0;
-    const ImageError exported = layer.ExportToClipboard(*bitmap);
-    FreeImageBitmap(bitmap);
+    const ImageError exported = layer.ExportToClipboard(*figure);
+    figure.reset();
     if (exported != ImageError::None)
         return ShowErrorBox(prompts, "Cannot copy the image into the clipboad");
     prompts.ShowInformation("Image copied into the clipboad");

@@ -2,15 +2,17 @@
 
 #include "render/painter.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <vector>
 
 // The image layer: the program's small image library. It knows the image
-// formats by name, saves a bitmap in any known format and puts one on the
+// formats by name, saves a figure in any known format and puts one on the
 // clipboard. The image commands (export/imageexport.h) talk to it through
-// ImageLayer; each platform provides one over its own image I/O, tests a
-// fake. Every call reports an ImageError; None means success.
+// ImageLayer; the program's layer is EncoderImageLayer over the platform's
+// PixelEncoders, tests use a fake. Every call reports an ImageError; None
+// means success.
 
 enum class ImageError : std::uint16_t {
     None = 0,
@@ -23,33 +25,16 @@ enum class ImageError : std::uint16_t {
     TooLarge = 7,      // the format cannot hold an image of that size
 };
 
-// The layer's own bitmap: the pixels, and the plan they were painted from for
-// formats that draw the figure as vectors.
-struct ImageBitmap {
-    Canvas pixels;
-    FigurePlan plan;
-};
-
-// Makes a layer bitmap from a rendered figure; the pixels are shared, not
-// copied. NoBitmap when the figure has no pixels.
-ImageError ConvertToImageBitmap(const FigureBitmap& rendered, std::unique_ptr<ImageBitmap>& bitmap);
-
-// Releases the bitmap's pixel data, then the bitmap itself.
-void FreeImageBitmap(std::unique_ptr<ImageBitmap>& bitmap);
-
-// Save parameters. The byte offsets of the first fields are part of the
-// layer's contract.
-constexpr std::uint32_t kSaveReplaceExisting = 4; // an existing file may be replaced
-
+// How a figure is saved. The defaults are the layer's: no replacing, no
+// format, quality 75, everything else off.
 struct ImageSaveParams {
-    std::uint32_t flags;       // offset 0: kSaveReplaceExisting or 0
-    std::int32_t formatIndex;  // offset 4: from FormatIndexByName
-    std::uint16_t compression; // offset 8: 0 for the format's default
-    std::uint16_t quality;     // offset 10: 0..100 for lossy formats
-    std::uint8_t reserved[3];  // offsets 12 to 14
-    std::uint8_t baseline;     // offset 15: 1 writes JPEG as baseline, 0 as progressive
-    std::uint8_t atomicWrite;  // offset 16: 1 writes a temporary file and renames it into place only when
-                               // complete, so a failed save never harms an existing file
+    bool replaceExisting = false; // an existing file may be replaced
+    std::int32_t formatIndex = 0; // from FormatIndexByName
+    std::int32_t compression = 0; // 0 for the format's default
+    std::int32_t quality = 75;    // 0..100 for lossy formats
+    bool baseline = false;        // JPEG written as baseline rather than progressive
+    bool atomicWrite = false;     // written through a temporary file renamed into place only when complete, so
+                                  // a failed save never harms an existing file
 };
 
 // The image library as the image commands use it.
@@ -58,8 +43,8 @@ public:
     virtual ~ImageLayer() = default;
 
     // The format with this exact name ("jpeg", "bmp", ..., and "svg", which
-    // draws the figure as vectors at true scale from the bitmap's plan): an
-    // index of 1 or more, or 0 when no format bears that name.
+    // draws the figure as vectors at true scale from its plan): an index of 1
+    // or more, or 0 when no format bears that name.
     virtual std::int32_t FormatIndexByName(const char* name) = 0;
 
     // Whether the format can hold a width x height image whole. A layer
@@ -74,13 +59,73 @@ public:
     }
 
     // The layer's defaults for every field of the save parameters.
-    virtual void GetDefaultSaveParams(ImageSaveParams& params) = 0;
+    virtual void GetDefaultSaveParams(ImageSaveParams& params) { params = ImageSaveParams{}; }
 
-    // Writes the bitmap to path in the format of params.formatIndex. Image
+    // Writes the figure to path in the format of params.formatIndex. Image
     // files carry kFigureDotsPerMeter.
-    virtual ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap,
+    virtual ImageError SaveBitmap(const std::string& path, const FigureBitmap& figure,
                                   const ImageSaveParams& params) = 0;
 
-    // Puts the bitmap's pixels on the system clipboard as an image.
-    virtual ImageError ExportToClipboard(const ImageBitmap& bitmap) = 0;
+    // Puts the figure's pixels on the system clipboard as an image.
+    virtual ImageError ExportToClipboard(const FigureBitmap& figure) = 0;
+};
+
+// Where encoded bytes go: a file being written, or memory.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    // False when the bytes could not all be taken; the encoder then stops.
+    virtual bool Write(const void* bytes, std::size_t count) = 0;
+    // The open file the bytes go to, for an encoder that must write (and
+    // seek) through the system itself; -1 for memory. Nothing may have been
+    // written through Write before.
+    virtual int Descriptor() const { return -1; }
+};
+
+class StringSink : public ByteSink {
+public:
+    bool Write(const void* bytes, std::size_t count) override;
+    std::string bytes;
+};
+
+// What a platform's image library brings: encoders, which take pixels and
+// give bytes, and the clipboard.
+class PixelEncoders {
+public:
+    virtual ~PixelEncoders() = default;
+    // The names of the pixel formats it writes, in its own order.
+    virtual std::vector<std::string> FormatNames() = 0;
+    // Whether the format holds a width x height image whole.
+    virtual bool HoldsSize(const std::string& format, std::int32_t width, std::int32_t height)
+    {
+        (void)format;
+        (void)width;
+        (void)height;
+        return true;
+    }
+    // Encodes the pixels in the named format.
+    virtual bool Encode(const std::string& format, const Canvas& pixels, const ImageSaveParams& params,
+                        ByteSink& sink) = 0;
+    virtual ImageError PutOnClipboard(const Canvas& pixels) = 0;
+};
+
+// The image layer over a platform's encoders. Its formats are "jpeg" and
+// "bmp" first, then the encoders' other names in their order, then the
+// formats drawn from the figure's plan ("svg"); index = position + 1. It
+// decides for every format alike: the existing-file rule, the size a format
+// holds, and the write, through a temporary file or straight into the file.
+class EncoderImageLayer : public ImageLayer {
+public:
+    explicit EncoderImageLayer(PixelEncoders& encoders) : encoders_(encoders) {}
+
+    std::int32_t FormatIndexByName(const char* name) override;
+    bool FormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height) override;
+    ImageError SaveBitmap(const std::string& path, const FigureBitmap& figure, const ImageSaveParams& params) override;
+    ImageError ExportToClipboard(const FigureBitmap& figure) override;
+
+    // Every format name, in index order.
+    std::vector<std::string> FormatNames();
+
+private:
+    PixelEncoders& encoders_;
 };

@@ -1,7 +1,7 @@
 #include "export/svgfile.h"
 
+#include "fileio/filereplace.h"
 #include "render/svg.h"
-#include "settings/filereplace.h"
 
 int ExportSvgFileTo(const DecagonRecord& record, const std::string& path, UserPrompts& prompts)
 {

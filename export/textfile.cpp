@@ -1,7 +1,7 @@
 #include "export/textfile.h"
 
+#include "fileio/filereplace.h"
 #include "model/numtext.h"
-#include "settings/filereplace.h"
 
 namespace {
 constexpr char kHeader[] =

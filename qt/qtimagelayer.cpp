@@ -2,9 +2,8 @@
 
 #include "export/jpegencoder.h"
 #include "qt/qtcanvas.h"
-#include "render/svg.h"
-#include "settings/filereplace.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
@@ -24,39 +23,11 @@
 #include <sys/stat.h>
 #include <vector>
 
-static_assert(offsetof(ImageSaveParams, flags) == 0);
-static_assert(offsetof(ImageSaveParams, formatIndex) == 4);
-static_assert(offsetof(ImageSaveParams, quality) == 10);
-static_assert(offsetof(ImageSaveParams, baseline) == 15);
-static_assert(offsetof(ImageSaveParams, atomicWrite) == 16);
-
 namespace {
 
 bool lzwEnabled = false;
 
-// The layer's own vector format: the figure drawn from the bitmap's plan.
-constexpr char kSvgFormat[] = "svg";
-
-// The format names, JPEG and BMP first, then every other format that Qt can
-// write, in Qt's order, then the layer's own "svg". Index = position + 1.
-const std::vector<QByteArray>& FormatNames()
-{
-    static const std::vector<QByteArray> names = [] {
-        std::vector<QByteArray> list;
-        const QList<QByteArray> writable = QImageWriter::supportedImageFormats();
-        for (const char* first : {"jpeg", "bmp"})
-            if (writable.contains(first))
-                list.emplace_back(first);
-        for (const QByteArray& name : writable)
-            if (name != "jpeg" && name != "bmp" && name != kSvgFormat)
-                list.push_back(name);
-        list.emplace_back(kSvgFormat);
-        return list;
-    }();
-    return names;
-}
-
-// Whether one of Qt's image plug-ins writes JPEG, as FormatNames() would
+// Whether one of Qt's image plug-ins writes JPEG, as WritableFormats() would
 // find it, but loading that plug-in alone: the plug-ins are told apart by the
 // names their metadata declares, and only the one that names "jpeg" is asked.
 // (Qt's own writers, BMP among them, are built into Qt.)
@@ -92,10 +63,17 @@ bool JpegPluginWrites()
     return false;
 }
 
-bool Exists(const std::string& path)
+// Every format that Qt can write, in Qt's order. Asking loads every image
+// plug-in, so the answer is kept.
+const std::vector<std::string>& WritableFormats()
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> list;
+        for (const QByteArray& name : QImageWriter::supportedImageFormats())
+            list.push_back(name.toStdString());
+        return list;
+    }();
+    return names;
 }
 
 // Configures a writer for the format and parameters.
@@ -107,46 +85,6 @@ void Configure(QImageWriter& writer, const QByteArray& format, const ImageSavePa
         writer.setCompression(1);
     else if (params.compression != 0)
         writer.setCompression(params.compression);
-}
-
-// Opens a file for write to fill and closes it: with atomicWrite a temporary
-// beside path that replaces it only once complete, else path itself.
-template <typename Write> ImageError WriteFile(const std::string& path, const ImageSaveParams& params, Write write)
-{
-    if (params.atomicWrite == 0) {
-        QFile file(QFile::decodeName(path.c_str()));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return ImageError::CannotWrite;
-        const bool written = write(file) && file.flush();
-        file.close();
-        return written ? ImageError::None : ImageError::CannotWrite;
-    }
-    PendingFile pending;
-    if (!BeginReplace(pending, path))
-        return ImageError::CannotWrite;
-    bool written = false;
-    {
-        QFile file;
-        if (file.open(pending.fd, QIODevice::WriteOnly, QFile::DontCloseHandle)) {
-            written = write(file) && file.flush();
-            file.close();
-        }
-    }
-    if (!written) {
-        AbortReplace(pending);
-        return ImageError::CannotWrite;
-    }
-    return CommitReplace(pending) ? ImageError::None : ImageError::CannotWrite;
-}
-
-ImageError WritePixels(const std::string& path, const QImage& pixels, const QByteArray& format,
-                       const ImageSaveParams& params)
-{
-    return WriteFile(path, params, [&](QFile& file) {
-        QImageWriter writer(&file, format);
-        Configure(writer, format, params);
-        return writer.write(pixels);
-    });
 }
 
 bool IsJpeg(const QByteArray& format) { return format == "jpeg" || format == "jpg"; }
@@ -166,17 +104,6 @@ int EncodeJpegImage(const QImage& image, int quality, bool progressive, JpegByte
     settings.dotsPerInchY = DotsPerInchOf(pixels.dotsPerMeterY());
     return EncodeJpeg(reinterpret_cast<const std::uint32_t*>(pixels.constBits()), pixels.width(), pixels.height(),
                       pixels.bytesPerLine(), settings, bytes);
-}
-
-ImageError WriteJpeg(const std::string& path, const QImage& pixels, const ImageSaveParams& params)
-{
-    JpegBytes bytes;
-    if (!EncodeJpegImage(pixels, params.quality, params.baseline == 0, bytes))
-        return ImageError::CannotWrite;
-    const auto size = static_cast<qint64>(bytes.size);
-    return WriteFile(path, params, [&](QFile& file) {
-        return file.write(reinterpret_cast<const char*>(bytes.data.get()), size) == size;
-    });
 }
 
 // The quality of the JPEG that the clipboard offers.
@@ -220,15 +147,6 @@ private:
     mutable QByteArray jpeg_;
 };
 
-ImageError WriteSvg(const std::string& path, const FigurePlan& plan, const ImageSaveParams& params)
-{
-    std::string text;
-    if (!FigureSvgText(plan, text))
-        return ImageError::NoBitmap;
-    const auto size = static_cast<qint64>(text.size());
-    return WriteFile(path, params, [&](QFile& file) { return file.write(text.data(), size) == size; });
-}
-
 } // namespace
 
 ImageError StartImageLayer()
@@ -262,23 +180,22 @@ ImageError StartImageExport(const std::string& pluginFolder)
     return started;
 }
 
-std::int32_t ImageFormatIndexByName(const char* name)
+bool SystemImageClipboard::PutImage(const QImage& image)
 {
-    if (name == nullptr || *name == '\0')
-        return 0;
-    const auto& names = FormatNames();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name)
-            return static_cast<std::int32_t>(i + 1);
-    return 0;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+        return false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr)
+        return false;
+    clipboard->setMimeData(new FigureMimeData(image), QClipboard::Clipboard);
+    const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
+    return data != nullptr && data->hasImage();
 }
 
-bool ImageFormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height)
+std::vector<std::string> QtImageEncoders::FormatNames() { return WritableFormats(); }
+
+bool QtImageEncoders::HoldsSize(const std::string& name, std::int32_t width, std::int32_t height)
 {
-    const auto& names = FormatNames();
-    if (formatIndex < 1 || static_cast<std::size_t>(formatIndex) > names.size() || width < 0 || height < 0)
-        return false;
-    const QByteArray& name = names[static_cast<std::size_t>(formatIndex - 1)];
     const std::int32_t longest = std::max(width, height);
     // Icons and cursors keep a side of at most 256 in one byte.
     if (name == "ico" || name == "cur")
@@ -293,46 +210,35 @@ bool ImageFormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int
     return true;
 }
 
-void GetDefaultSaveParams(ImageSaveParams& params)
+bool QtImageEncoders::Encode(const std::string& name, const Canvas& pixels, const ImageSaveParams& params,
+                             ByteSink& sink)
 {
-    params = ImageSaveParams{};
-    params.quality = 75;
+    const QByteArray format = QByteArray::fromStdString(name);
+    const QImage image = FigureImage(pixels);
+    if (IsJpeg(format)) {
+        JpegBytes bytes;
+        return EncodeJpegImage(image, params.quality, !params.baseline, bytes) &&
+               sink.Write(bytes.data.get(), bytes.size);
+    }
+    // Qt's writers write, and some seek, through a device of their own: the
+    // file itself where there is one, else memory.
+    if (sink.Descriptor() >= 0) {
+        QFile file;
+        if (!file.open(sink.Descriptor(), QIODevice::WriteOnly, QFile::DontCloseHandle))
+            return false;
+        QImageWriter writer(&file, format);
+        Configure(writer, format, params);
+        return writer.write(image) && file.flush();
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    Configure(writer, format, params);
+    return writer.write(image) && sink.Write(buffer.data().constData(), static_cast<std::size_t>(buffer.size()));
 }
 
-ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params)
+ImageError QtImageEncoders::PutOnClipboard(const Canvas& pixels)
 {
-    if (!HasPixels(bitmap.pixels))
-        return ImageError::NoBitmap;
-    const auto& names = FormatNames();
-    if (params.formatIndex < 1 || static_cast<std::size_t>(params.formatIndex) > names.size())
-        return ImageError::UnknownFormat;
-    if ((params.flags & kSaveReplaceExisting) == 0 && Exists(path))
-        return ImageError::FileExists;
-    if (!ImageFormatHoldsSize(params.formatIndex, bitmap.pixels.width, bitmap.pixels.height))
-        return ImageError::TooLarge;
-    const QByteArray& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
-    if (format == kSvgFormat)
-        return WriteSvg(path, bitmap.plan, params);
-    if (IsJpeg(format))
-        return WriteJpeg(path, FigureImage(bitmap.pixels), params);
-    return WritePixels(path, FigureImage(bitmap.pixels), format, params);
-}
-
-bool SystemImageClipboard::PutImage(const QImage& image)
-{
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
-        return false;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr)
-        return false;
-    clipboard->setMimeData(new FigureMimeData(image), QClipboard::Clipboard);
-    const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
-    return data != nullptr && data->hasImage();
-}
-
-ImageError ExportImageToClipboard(const ImageBitmap& bitmap, ImageClipboard& clipboard)
-{
-    if (!HasPixels(bitmap.pixels))
-        return ImageError::NoBitmap;
-    return clipboard.PutImage(FigureImage(bitmap.pixels)) ? ImageError::None : ImageError::NoClipboard;
+    return clipboard_ != nullptr && clipboard_->PutImage(FigureImage(pixels)) ? ImageError::None
+                                                                              : ImageError::NoClipboard;
 }

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-// The image layer over Qt's image I/O (Qt Gui only, no widgets): JPEG and
-// BMP first, then every format Qt can write, then the layer's own "svg".
+// The image layer over Qt's image I/O (Qt Gui only, no widgets).
 
 // Starts the layer: fails unless writers for "jpeg" and "bmp" are available.
 ImageError StartImageLayer();
@@ -27,27 +27,6 @@ void EnableLzwCompression(bool enabled);
 // command line both start through here, so their files stay alike.
 ImageError StartImageExport(const std::string& pluginFolder);
 
-// The format with this exact name ("jpeg", "bmp", "png", ..., and "svg",
-// which draws the figure as vectors at true scale from the bitmap's plan):
-// an index of 1 or more, or 0 when no format bears that name.
-std::int32_t ImageFormatIndexByName(const char* name);
-
-// Whether the format can hold a width x height image whole. Icons and
-// cursors hold at most 256 x 256, Apple icons only squares of 16, 32, 64,
-// ..., 1024, WebP at most 16383 and JPEG 65500 a side; Qt's writers would
-// shrink the first two to fit without a word. A bitmap that the format
-// cannot hold is refused (TooLarge), never shrunk.
-bool ImageFormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height);
-
-// The layer's defaults: no replacing, no format, quality 75, everything else
-// off.
-void GetDefaultSaveParams(ImageSaveParams& params);
-
-// Writes the bitmap to path in the format of params.formatIndex. The "svg"
-// format writes the plan (render/svg.h) instead of the pixels; NoBitmap when
-// the plan has nothing to draw. Pixel files carry kFigureDotsPerMeter.
-ImageError SaveImageBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params);
-
 // Where clipboard images go: the system clipboard in the program, a fake in
 // tests.
 class ImageClipboard {
@@ -63,28 +42,32 @@ public:
     bool PutImage(const QImage& image) override;
 };
 
-ImageError ExportImageToClipboard(const ImageBitmap& bitmap, ImageClipboard& clipboard);
-
-// The layer behind the image commands. Without a clipboard, clipboard
-// exports fail with NoClipboard.
-class QtImageLayer : public ImageLayer {
+// Qt's image writers as the layer's encoders: JPEG by the program's own
+// encoder (export/jpegencoder.h), every other format that Qt can write by
+// Qt. Icons and cursors hold at most 256 x 256, Apple icons only squares of
+// 16, 32, 64, ..., 1024, WebP at most 16383 and JPEG 65500 a side; Qt's
+// writers would shrink the first two to fit without a word. Pixel files
+// carry kFigureDotsPerMeter. Without a clipboard, clipboard exports fail
+// with NoClipboard.
+class QtImageEncoders : public PixelEncoders {
 public:
-    explicit QtImageLayer(ImageClipboard* clipboard = nullptr) : clipboard_(clipboard) {}
-    std::int32_t FormatIndexByName(const char* name) override { return ImageFormatIndexByName(name); }
-    bool FormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height) override
-    {
-        return ImageFormatHoldsSize(formatIndex, width, height);
-    }
-    void GetDefaultSaveParams(ImageSaveParams& params) override { ::GetDefaultSaveParams(params); }
-    ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params) override
-    {
-        return SaveImageBitmap(path, bitmap, params);
-    }
-    ImageError ExportToClipboard(const ImageBitmap& bitmap) override
-    {
-        return clipboard_ != nullptr ? ExportImageToClipboard(bitmap, *clipboard_) : ImageError::NoClipboard;
-    }
+    explicit QtImageEncoders(ImageClipboard* clipboard) : clipboard_(clipboard) {}
+    std::vector<std::string> FormatNames() override;
+    bool HoldsSize(const std::string& format, std::int32_t width, std::int32_t height) override;
+    bool Encode(const std::string& format, const Canvas& pixels, const ImageSaveParams& params,
+                ByteSink& sink) override;
+    ImageError PutOnClipboard(const Canvas& pixels) override;
 
 private:
     ImageClipboard* clipboard_;
+};
+
+// The layer behind the image commands: JPEG and BMP first, then every format
+// Qt can write, then "svg".
+class QtImageLayer : public EncoderImageLayer {
+public:
+    explicit QtImageLayer(ImageClipboard* clipboard = nullptr) : EncoderImageLayer(encoders_), encoders_(clipboard) {}
+
+private:
+    QtImageEncoders encoders_;
 };

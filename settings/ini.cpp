@@ -1,6 +1,6 @@
 #include "settings/ini.h"
 
-#include "settings/filereplace.h"
+#include "fileio/filereplace.h"
 
 #include <climits>
 

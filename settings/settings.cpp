@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
+#include "fileio/filereplace.h"
 #include "model/numtext.h"
-#include "settings/filereplace.h"
 #include "settings/ini.h"
 #include "settings/settingslocation.h"
 

@@ -72,12 +72,6 @@ void JpegWrite(void* context, void* data, int size)
 
 } // namespace
 
-bool StringSink::Write(const void* data, std::size_t count)
-{
-    bytes.append(static_cast<const char*>(data), count);
-    return true;
-}
-
 std::uint64_t DibSize(const PixelRows& pixels)
 {
     if (!HasPixels(pixels))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/imagelayer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,20 +22,6 @@ struct PixelRows {
     {
         return reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const unsigned char*>(first) + y * stride);
     }
-};
-
-// Where encoded bytes go: a file being written, or memory.
-class ByteSink {
-public:
-    virtual ~ByteSink() = default;
-    // False when the bytes could not all be taken; the encoder then stops.
-    virtual bool Write(const void* bytes, std::size_t count) = 0;
-};
-
-class StringSink : public ByteSink {
-public:
-    bool Write(const void* bytes, std::size_t count) override;
-    std::string bytes;
 };
 
 // The resolution every image file carries: 96 dots per inch, which is 3780

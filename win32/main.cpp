@@ -32,12 +32,12 @@ public:
         Ready();
         Win32ImageLayer::GetDefaultSaveParams(params);
     }
-    ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params) override
+    ImageError SaveBitmap(const std::string& path, const FigureBitmap& bitmap, const ImageSaveParams& params) override
     {
         Ready();
         return Win32ImageLayer::SaveBitmap(path, bitmap, params);
     }
-    ImageError ExportToClipboard(const ImageBitmap& bitmap) override
+    ImageError ExportToClipboard(const FigureBitmap& bitmap) override
     {
         Ready();
         return Win32ImageLayer::ExportToClipboard(bitmap);

@@ -1,22 +1,17 @@
 #include "win32/win32imagelayer.h"
 
-#include "render/svg.h"
-#include "settings/filereplace.h"
 #include "win32/wicimage.h"
-#include "win32/wintext.h"
 
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
-#include <fcntl.h>
-#include <io.h>
 #include <wincodec.h>
 
 namespace {
 
-enum class Writer { Jpeg, Bmp, Wic, Svg };
+enum class Writer { Jpeg, Bmp, Wic };
 
 struct Format {
     std::string name;
@@ -28,16 +23,16 @@ std::vector<Format> formats;
 bool started = false;
 bool lzwEnabled = false;
 
-// The names in index order: "jpeg" and "bmp" first, then every name the
-// imaging component's encoders list (those of its JPEG and BMP encoders
-// written by the program's own writers), then "svg".
+// The names: "jpeg" and "bmp", then every name the imaging component's
+// encoders list (those of its JPEG and BMP encoders written by the program's
+// own writers).
 void ListFormats()
 {
     formats.clear();
     formats.push_back({"jpeg", Writer::Jpeg, GUID{}});
     formats.push_back({"bmp", Writer::Bmp, GUID{}});
     for (const WicFormat& encoder : WicEncoderFormats()) {
-        bool known = encoder.name == "svg";
+        bool known = false;
         for (const Format& format : formats)
             known = known || format.name == encoder.name;
         if (known)
@@ -49,7 +44,6 @@ void ListFormats()
             writer = Writer::Bmp;
         formats.push_back({encoder.name, writer, encoder.container});
     }
-    formats.push_back({"svg", Writer::Svg, GUID{}});
 }
 
 // The imaging component is started, and the names listed, at the first
@@ -63,90 +57,12 @@ void ReadyFormats()
     }
 }
 
-// Bytes on their way into a file, gathered into large writes.
-class FileSink : public ByteSink {
-public:
-    explicit FileSink(int fd) : fd_(fd), buffer_(new (std::nothrow) char[kSize]) {}
-    bool Write(const void* bytes, std::size_t count) override
-    {
-        if (!buffer_)
-            return false;
-        const auto* at = static_cast<const char*>(bytes);
-        while (count > 0) {
-            if (used_ == kSize && !Flush())
-                return false;
-            const std::size_t part = std::min(count, kSize - used_);
-            std::memcpy(buffer_.get() + used_, at, part);
-            used_ += part;
-            at += part;
-            count -= part;
-        }
-        return true;
-    }
-    bool Flush()
-    {
-        if (used_ > 0 && WriteAllBytes(fd_, buffer_.get(), used_) == 0)
-            return false;
-        used_ = 0;
-        return true;
-    }
-
-private:
-    static constexpr std::size_t kSize = std::size_t{1} << 20;
-    int fd_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t used_ = 0;
-};
-
-bool Encode(const Format& format, const ImageBitmap& bitmap, const ImageSaveParams& params, ByteSink& sink)
+const Format* FormatNamed(const std::string& name)
 {
-    const PixelRows rows = RowsOf(bitmap.pixels);
-    switch (format.writer) {
-    case Writer::Jpeg:
-        return WriteJpeg(rows, params.quality, sink);
-    case Writer::Bmp:
-        return WriteBmp(rows, sink);
-    case Writer::Wic:
-        return WriteWic(rows, format.container, lzwEnabled, sink);
-    case Writer::Svg: {
-        std::string text;
-        return FigureSvgText(bitmap.plan, text) != 0 && sink.Write(text.data(), text.size());
-    }
-    }
-    return false;
-}
-
-// Writes the file: through a temporary that replaces path only when complete,
-// or, without atomicWrite, straight into path.
-ImageError WriteFile(const std::string& path, const Format& format, const ImageBitmap& bitmap,
-                     const ImageSaveParams& params)
-{
-    if (params.atomicWrite != 0) {
-        PendingFile pending;
-        if (!BeginReplace(pending, path))
-            return ImageError::CannotWrite;
-        FileSink sink(pending.fd);
-        if (!Encode(format, bitmap, params, sink) || !sink.Flush()) {
-            AbortReplace(pending);
-            return ImageError::CannotWrite;
-        }
-        return CommitReplace(pending) ? ImageError::None : ImageError::CannotWrite;
-    }
-    const std::wstring wide = WideOfAnsi(path);
-    const HANDLE file = wide.empty() ? INVALID_HANDLE_VALUE
-                                     : CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return ImageError::CannotWrite;
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(file);
-        return ImageError::CannotWrite;
-    }
-    FileSink sink(fd);
-    const bool written = Encode(format, bitmap, params, sink) && sink.Flush();
-    const bool closed = _close(fd) == 0;
-    return written && closed ? ImageError::None : ImageError::CannotWrite;
+    for (const Format& format : formats)
+        if (format.name == name)
+            return &format;
+    return nullptr;
 }
 
 // Moves bytes into movable global memory, as the clipboard takes them.
@@ -176,7 +92,7 @@ bool OpenClipboardPatiently(HWND owner)
     return false;
 }
 
-bool PutOnClipboard(HWND owner, const std::string& dib, const std::string& png)
+bool PlaceOnClipboard(HWND owner, const std::string& dib, const std::string& png)
 {
     HGLOBAL dibMemory = GlobalCopy(dib);
     if (dibMemory == nullptr)
@@ -235,48 +151,38 @@ PixelRows RowsOf(const Canvas& canvas)
     return {canvas.width, canvas.height, canvas.stride, canvas.Row(0)};
 }
 
-std::int32_t Win32ImageLayer::FormatIndexByName(const char* name)
+std::vector<std::string> Win32ImageEncoders::FormatNames()
 {
-    if (name == nullptr || *name == '\0')
-        return 0;
     ReadyFormats();
-    for (std::size_t i = 0; i < formats.size(); ++i)
-        if (formats[i].name == name)
-            return static_cast<std::int32_t>(i + 1);
-    return 0;
+    std::vector<std::string> names;
+    for (const Format& format : formats)
+        names.push_back(format.name);
+    return names;
 }
 
-void Win32ImageLayer::GetDefaultSaveParams(ImageSaveParams& params)
+bool Win32ImageEncoders::Encode(const std::string& name, const Canvas& pixels, const ImageSaveParams& params,
+                                ByteSink& sink)
 {
-    params = ImageSaveParams{};
-    params.quality = 75;
-}
-
-ImageError Win32ImageLayer::SaveBitmap(const std::string& path, const ImageBitmap& bitmap,
-                                       const ImageSaveParams& params)
-{
-    if (!HasPixels(bitmap.pixels))
-        return ImageError::NoBitmap;
     ReadyFormats();
-    if (params.formatIndex < 1 || static_cast<std::size_t>(params.formatIndex) > formats.size())
-        return ImageError::UnknownFormat;
-    const Format& format = formats[static_cast<std::size_t>(params.formatIndex - 1)];
-    if (format.writer == Writer::Svg && bitmap.plan.elements.empty())
-        return ImageError::NoBitmap;
-    if ((params.flags & kSaveReplaceExisting) == 0) {
-        const std::wstring wide = WideOfAnsi(path);
-        if (!wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES)
-            return ImageError::FileExists;
+    const Format* format = FormatNamed(name);
+    if (format == nullptr)
+        return false;
+    const PixelRows rows = RowsOf(pixels);
+    switch (format->writer) {
+    case Writer::Jpeg:
+        return WriteJpeg(rows, params.quality, sink);
+    case Writer::Bmp:
+        return WriteBmp(rows, sink);
+    case Writer::Wic:
+        return WriteWic(rows, format->container, lzwEnabled, sink);
     }
-    return WriteFile(path, format, bitmap, params);
+    return false;
 }
 
-ImageError Win32ImageLayer::ExportToClipboard(const ImageBitmap& bitmap)
+ImageError Win32ImageEncoders::PutOnClipboard(const Canvas& pixels)
 {
-    if (!HasPixels(bitmap.pixels))
-        return ImageError::NoBitmap;
     ReadyFormats();
-    const PixelRows rows = RowsOf(bitmap.pixels);
+    const PixelRows rows = RowsOf(pixels);
     StringSink dib;
     if (!WriteDib(rows, dib))
         return ImageError::NoClipboard;
@@ -292,7 +198,7 @@ ImageError Win32ImageLayer::ExportToClipboard(const ImageBitmap& bitmap)
         madeOwner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         owner = madeOwner;
     }
-    const bool placed = PutOnClipboard(owner, dib.bytes, png.bytes);
+    const bool placed = PlaceOnClipboard(owner, dib.bytes, png.bytes);
     if (madeOwner != nullptr)
         DestroyWindow(madeOwner);
     return placed ? ImageError::None : ImageError::NoClipboard;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -30,17 +31,25 @@ ImageError StartImageExport();
 // The canvas's pixels as the encoders read them, without a copy.
 PixelRows RowsOf(const Canvas& canvas);
 
-class Win32ImageLayer : public ImageLayer {
+// The encoders and the clipboard of the Windows layer.
+class Win32ImageEncoders : public PixelEncoders {
 public:
-    // The clipboard's owner: the dialog's window; without one, a hidden
-    // window made for the copy.
-    explicit Win32ImageLayer(HWND clipboardOwner = nullptr) : clipboardOwner_(clipboardOwner) {}
-
-    std::int32_t FormatIndexByName(const char* name) override;
-    void GetDefaultSaveParams(ImageSaveParams& params) override;
-    ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params) override;
-    ImageError ExportToClipboard(const ImageBitmap& bitmap) override;
+    explicit Win32ImageEncoders(HWND clipboardOwner) : clipboardOwner_(clipboardOwner) {}
+    std::vector<std::string> FormatNames() override;
+    bool Encode(const std::string& format, const Canvas& pixels, const ImageSaveParams& params,
+                ByteSink& sink) override;
+    ImageError PutOnClipboard(const Canvas& pixels) override;
 
 private:
     HWND clipboardOwner_;
+};
+
+class Win32ImageLayer : public EncoderImageLayer {
+public:
+    // The clipboard's owner: the dialog's window; without one, a hidden
+    // window made for the copy.
+    explicit Win32ImageLayer(HWND clipboardOwner = nullptr) : EncoderImageLayer(encoders_), encoders_(clipboardOwner) {}
+
+private:
+    Win32ImageEncoders encoders_;
 };

@@ -166,14 +166,14 @@ TEST_F(SvgRenderTest, DrawsWhatTheRasterDraws)
 
 TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
 {
-    ASSERT_NE(ImageFormatIndexByName("svg"), 0);
-    EXPECT_EQ(ImageFormatIndexByName("SVG"), 0); // names are exact; the export lower-cases the extension
     DecagonRecord record = RecordWithHeight(254.884);
     FigureOptions shown = FigureOptionsOf(record);
     shown.showExternalCircle = 1;
     shown.showInternalCircle = 1;
     shown.diagonalChoice = 3;
     QtImageLayer layer;
+    ASSERT_NE(layer.FormatIndexByName("svg"), 0);
+    EXPECT_EQ(layer.FormatIndexByName("SVG"), 0); // names are exact; the export lower-cases the extension
     FakePrompts prompts;
     WriteFileBytes(Out("Figure.SVG"), "an older drawing");
     prompts.answer = Out("Figure.SVG");
@@ -187,16 +187,14 @@ TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
 
     // Written in place too when no replacement is asked for.
     std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(&record, shown);
-    std::unique_ptr<ImageBitmap> bitmap;
-    ASSERT_EQ(ConvertToImageBitmap(*rendered, bitmap), ImageError::None);
+    ASSERT_NE(rendered, nullptr);
     ImageSaveParams params;
-    GetDefaultSaveParams(params);
-    params.flags = kSaveReplaceExisting;
-    params.formatIndex = ImageFormatIndexByName("svg");
-    EXPECT_EQ(SaveImageBitmap(Out("direct.svg"), *bitmap, params), ImageError::None);
+    layer.GetDefaultSaveParams(params);
+    params.replaceExisting = true;
+    params.formatIndex = layer.FormatIndexByName("svg");
+    EXPECT_EQ(layer.SaveBitmap(Out("direct.svg"), *rendered, params), ImageError::None);
     EXPECT_EQ(ReadFileBytes(Out("direct.svg")), cli.out);
-    EXPECT_EQ(SaveImageBitmap(Out("missing/direct.svg"), *bitmap, params), ImageError::CannotWrite);
-    FreeImageBitmap(bitmap);
+    EXPECT_EQ(layer.SaveBitmap(Out("missing/direct.svg"), *rendered, params), ImageError::CannotWrite);
 }
 
 TEST_F(SvgRenderTest, EveryKindOfFigureIsWrittenAndRenderersReadIt)

@@ -299,13 +299,13 @@ TEST_F(ControllerTest, ImagesTakeTheShownOptionsAndVertexColoursAndTheOtherColou
     EXPECT_EQ(record.diagonalChoice, 2);
     EXPECT_EQ(record.backgroundColor, 0);
     EXPECT_EQ(record.expectedHeight, 100.0);
-    const Canvas& image = layer.saves[0].bitmap.pixels;
+    const Canvas& image = layer.saves[0].bitmap.canvas;
     EXPECT_EQ(image.width, 100);
     EXPECT_EQ(ColoursOf(image), (std::set<ColorValue>{PaletteColor(0), PaletteColor(17), PaletteColor(1)}));
 
     Click(kCopyImageId);
     ASSERT_EQ(layer.clipboard.size(), 1u);
-    EXPECT_EQ(ColoursOf(layer.clipboard[0].pixels), ColoursOf(image));
+    EXPECT_EQ(ColoursOf(layer.clipboard[0].canvas), ColoursOf(image));
     EXPECT_EQ(prompts.information.back(), "Image copied into the clipboad");
     EXPECT_EQ(window.presented, 1); // the preview still shows the Compute's figure
 }

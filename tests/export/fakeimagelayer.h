@@ -2,7 +2,6 @@
 
 #include "export/imagelayer.h"
 
-#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,7 +13,7 @@ class FakeImageLayer : public ImageLayer {
 public:
     struct Save {
         std::string path;
-        ImageBitmap bitmap;
+        FigureBitmap bitmap;
         ImageSaveParams params;
     };
 
@@ -22,7 +21,9 @@ public:
     {
         // Defaults that differ from everything the commands set, so that a
         // field left alone shows.
-        std::memset(&defaults, 0xA5, sizeof defaults);
+        defaults.formatIndex = -5;
+        defaults.compression = 7;
+        defaults.quality = 33;
     }
 
     std::int32_t FormatIndexByName(const char* name) override
@@ -32,12 +33,12 @@ public:
         return found == formats.end() ? 0 : found->second;
     }
     void GetDefaultSaveParams(ImageSaveParams& params) override { params = defaults; }
-    ImageError SaveBitmap(const std::string& path, const ImageBitmap& bitmap, const ImageSaveParams& params) override
+    ImageError SaveBitmap(const std::string& path, const FigureBitmap& bitmap, const ImageSaveParams& params) override
     {
         saves.push_back({path, bitmap, params});
         return saveResult;
     }
-    ImageError ExportToClipboard(const ImageBitmap& bitmap) override
+    ImageError ExportToClipboard(const FigureBitmap& bitmap) override
     {
         clipboard.push_back(bitmap);
         return clipboardResult;
@@ -49,5 +50,5 @@ public:
     ImageError clipboardResult = ImageError::None;
     std::vector<std::string> lookups;
     std::vector<Save> saves;
-    std::vector<ImageBitmap> clipboard;
+    std::vector<FigureBitmap> clipboard;
 };

@@ -1,10 +1,10 @@
 // Fuzzes the INI module and the settings file built on it, reading and
 // saving. The input holds, separated by NUL bytes, a section, a key, a value
 // and a height, then the file's bytes; missing fields keep a default.
+#include "fileio/filereplace.h"
 #include "model/geometry.h"
 #include "model/numtext.h"
 #include "model/record.h"
-#include "settings/filereplace.h"
 #include "settings/ini.h"
 #include "settings/settings.h"
 

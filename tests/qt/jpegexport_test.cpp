@@ -22,7 +22,7 @@
 namespace {
 
 // The figure as the export renders it: both circles and all the diagonals.
-ImageBitmap RenderedFigure(double height)
+FigureBitmap RenderedFigure(double height)
 {
     DecagonRecord record = RecordWithHeight(height);
     FigureOptions shown = FigureOptionsOf(record);
@@ -31,12 +31,7 @@ ImageBitmap RenderedFigure(double height)
     shown.diagonalChoice = 1;
     const auto rendered = RenderFigureBitmap(&record, shown);
     EXPECT_TRUE(rendered);
-    ImageBitmap bitmap;
-    if (rendered) {
-        bitmap.pixels = rendered->canvas;
-        bitmap.plan = rendered->plan;
-    }
-    return bitmap;
+    return rendered ? *rendered : FigureBitmap{};
 }
 
 // The sampling factors of the frame's components, one byte each (0x11 for
@@ -74,11 +69,11 @@ ImageLayer& Layer()
 TEST(JpegExport, FigureKeepsItsColoursAt96Dpi)
 {
     TempFolder folder;
-    const ImageBitmap figure = RenderedFigure(kDefaultExpectedHeight);
+    const FigureBitmap figure = RenderedFigure(kDefaultExpectedHeight);
     const std::string path = folder.file("figure.jpg");
-    ASSERT_EQ(SaveImageBitmap(path, figure, ExportSaveParams(Layer(), ImageFormatIndexByName("jpeg"))),
+    ASSERT_EQ(Layer().SaveBitmap(path, figure, ExportSaveParams(Layer(), Layer().FormatIndexByName("jpeg"))),
               ImageError::None);
-    EXPECT_GE(ImagePsnr(CanvasImage(figure.pixels), QImage(QString::fromStdString(path))), 38.0);
+    EXPECT_GE(ImagePsnr(CanvasImage(figure.canvas), QImage(QString::fromStdString(path))), 38.0);
 
     const std::string bytes = ReadFileBytes(path);
     EXPECT_EQ(SamplingFactors(bytes), std::string("\x11\x11\x11"));
@@ -93,16 +88,16 @@ TEST(JpegExport, FigureKeepsItsColoursAt96Dpi)
 TEST(JpegExport, JpgNameAndProgressiveScans)
 {
     TempFolder folder;
-    const ImageBitmap figure = RenderedFigure(100.0);
-    ImageSaveParams params = ExportSaveParams(Layer(), ImageFormatIndexByName("jpg"));
+    const FigureBitmap figure = RenderedFigure(100.0);
+    ImageSaveParams params = ExportSaveParams(Layer(), Layer().FormatIndexByName("jpg"));
     ASSERT_NE(params.formatIndex, 0);
     params.baseline = 0;
     const std::string path = folder.file("figure.jpg");
-    ASSERT_EQ(SaveImageBitmap(path, figure, params), ImageError::None);
+    ASSERT_EQ(Layer().SaveBitmap(path, figure, params), ImageError::None);
     const std::string bytes = ReadFileBytes(path);
     EXPECT_NE(bytes.find("\xFF\xC2"), std::string::npos);
     EXPECT_EQ(SamplingFactors(bytes), std::string("\x11\x11\x11"));
-    EXPECT_GE(ImagePsnr(CanvasImage(figure.pixels), QImage(QString::fromStdString(path))), 38.0);
+    EXPECT_GE(ImagePsnr(CanvasImage(figure.canvas), QImage(QString::fromStdString(path))), 38.0);
 }
 
 // A picture too wide for JPEG is refused before the file is opened, whether
@@ -112,13 +107,13 @@ TEST(JpegExport, APictureJpegCannotHoldLeavesTheFile)
     TempFolder folder;
     const std::string path = folder.file("figure.jpg");
     WriteFileBytes(path, "old picture");
-    ImageBitmap wide;
-    ASSERT_EQ(MakeCanvas(65501, 1, wide.pixels), 1);
-    FillRect(wide.pixels, {0, 0, 65501, 1}, PaletteColor(1));
-    ImageSaveParams params = ExportSaveParams(Layer(), ImageFormatIndexByName("jpeg"));
+    FigureBitmap wide;
+    ASSERT_EQ(MakeCanvas(65501, 1, wide.canvas), 1);
+    FillRect(wide.canvas, {0, 0, 65501, 1}, PaletteColor(1));
+    ImageSaveParams params = ExportSaveParams(Layer(), Layer().FormatIndexByName("jpeg"));
     for (const std::uint8_t atomic : {std::uint8_t{1}, std::uint8_t{0}}) {
         params.atomicWrite = atomic;
-        EXPECT_EQ(SaveImageBitmap(path, wide, params), ImageError::TooLarge);
+        EXPECT_EQ(Layer().SaveBitmap(path, wide, params), ImageError::TooLarge);
         EXPECT_EQ(ReadFileBytes(path), "old picture");
         EXPECT_EQ(FilesIn(folder.path()), 1);
     }
@@ -128,9 +123,9 @@ TEST(JpegExport, APictureJpegCannotHoldLeavesTheFile)
 // as a file, and still holds the image itself.
 TEST(JpegExport, ClipboardOffersTheSameJpeg)
 {
-    const ImageBitmap figure = RenderedFigure(kDefaultExpectedHeight);
+    const FigureBitmap figure = RenderedFigure(kDefaultExpectedHeight);
     SystemImageClipboard clipboard;
-    ASSERT_EQ(ExportImageToClipboard(figure, clipboard), ImageError::None);
+    ASSERT_EQ(QtImageLayer(&clipboard).ExportToClipboard(figure), ImageError::None);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasImage());
@@ -139,7 +134,7 @@ TEST(JpegExport, ClipboardOffersTheSameJpeg)
     const std::string bytes(jpeg.constData(), static_cast<std::size_t>(jpeg.size()));
     EXPECT_EQ(SamplingFactors(bytes), std::string("\x11\x11\x11"));
     EXPECT_NE(bytes.find("\xFF\xC0"), std::string::npos);
-    EXPECT_GE(ImagePsnr(CanvasImage(figure.pixels), QImage::fromData(jpeg, "JPEG")), 38.0);
+    EXPECT_GE(ImagePsnr(CanvasImage(figure.canvas), QImage::fromData(jpeg, "JPEG")), 38.0);
     EXPECT_EQ(data->data("image/jpeg"), jpeg); // encoded once, then kept
     EXPECT_EQ(data->data("image/jpg"), jpeg);
 }

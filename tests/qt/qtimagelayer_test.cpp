@@ -30,16 +30,18 @@ Canvas Figure(int side)
     return canvas;
 }
 
-ImageSaveParams Params(const char* format)
+QtImageLayer& Layer()
 {
-    QtImageLayer layer;
-    return ExportSaveParams(layer, ImageFormatIndexByName(format));
+    static QtImageLayer layer;
+    return layer;
 }
 
-ImageBitmap Bitmap(const Canvas& canvas)
+ImageSaveParams Params(const char* format) { return ExportSaveParams(Layer(), Layer().FormatIndexByName(format)); }
+
+FigureBitmap Bitmap(const Canvas& canvas)
 {
-    ImageBitmap bitmap;
-    bitmap.pixels = canvas;
+    FigureBitmap bitmap;
+    bitmap.canvas = canvas;
     return bitmap;
 }
 
@@ -96,13 +98,13 @@ std::vector<int> ScaledTable(const int* basic, int quality)
 TEST(ImageLayer, KnowsFormatsByExactName)
 {
     EXPECT_EQ(StartImageLayer(), ImageError::None);
-    EXPECT_EQ(ImageFormatIndexByName("jpeg"), 1);
-    EXPECT_EQ(ImageFormatIndexByName("bmp"), 2);
-    EXPECT_GT(ImageFormatIndexByName("png"), 2);
-    EXPECT_GT(ImageFormatIndexByName("tiff"), 2);
+    EXPECT_EQ(Layer().FormatIndexByName("jpeg"), 1);
+    EXPECT_EQ(Layer().FormatIndexByName("bmp"), 2);
+    EXPECT_GT(Layer().FormatIndexByName("png"), 2);
+    EXPECT_GT(Layer().FormatIndexByName("tiff"), 2);
     for (const char* unknown : {"", "JPEG", "figure", "jpeg ", "doc"})
-        EXPECT_EQ(ImageFormatIndexByName(unknown), 0) << unknown;
-    EXPECT_EQ(ImageFormatIndexByName(nullptr), 0);
+        EXPECT_EQ(Layer().FormatIndexByName(unknown), 0) << unknown;
+    EXPECT_EQ(Layer().FormatIndexByName(nullptr), 0);
 }
 
 TEST(ImageLayer, StartsOnlyWhereAPluginFolderHoldsAJpegWriter)
@@ -123,14 +125,14 @@ TEST(ImageLayer, StartsOnlyWhereAPluginFolderHoldsAJpegWriter)
     EXPECT_EQ(StartImageLayer(), ImageError::Unavailable);
     QCoreApplication::setLibraryPaths(paths);
     EXPECT_EQ(StartImageLayer(), ImageError::None);
-    EXPECT_EQ(ImageFormatIndexByName("jpeg"), 1);
+    EXPECT_EQ(Layer().FormatIndexByName("jpeg"), 1);
 }
 
 TEST(ImageLayer, JpegAtQuality95HasTheStandardTablesScaled)
 {
     TempFolder folder;
     const std::string path = folder.file("figure.jpg");
-    ASSERT_EQ(SaveImageBitmap(path, Bitmap(Figure(254)), Params("jpeg")), ImageError::None);
+    ASSERT_EQ(Layer().SaveBitmap(path, Bitmap(Figure(254)), Params("jpeg")), ImageError::None);
     const QImage decoded(QString::fromStdString(path));
     EXPECT_EQ(decoded.size(), QSize(254, 254));
 
@@ -155,7 +157,7 @@ TEST(ImageLayer, BmpKeepsEveryPixel)
     const std::string path = folder.file("figure.bmp");
     const Canvas canvas = Figure(97);
     const QImage figure = CanvasImage(canvas);
-    ASSERT_EQ(SaveImageBitmap(path, Bitmap(canvas), Params("bmp")), ImageError::None);
+    ASSERT_EQ(Layer().SaveBitmap(path, Bitmap(canvas), Params("bmp")), ImageError::None);
     const QImage decoded = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(decoded == figure);
 }
@@ -166,23 +168,23 @@ TEST(ImageLayer, ReplacesOnlyWhenAskedAndNeverHalfway)
     const std::string path = folder.file("figure.png");
     WriteFileBytes(path, "old picture");
     ImageSaveParams params = Params("png");
-    params.flags = 0;
-    EXPECT_EQ(SaveImageBitmap(path, Bitmap(Figure(10)), params), ImageError::FileExists);
+    params.replaceExisting = false;
+    EXPECT_EQ(Layer().SaveBitmap(path, Bitmap(Figure(10)), params), ImageError::FileExists);
     EXPECT_TRUE(ReadFileBytes(path) == "old picture");
 
     params.formatIndex = 0;
-    params.flags = kSaveReplaceExisting;
-    EXPECT_EQ(SaveImageBitmap(path, Bitmap(Figure(10)), params), ImageError::UnknownFormat);
-    EXPECT_EQ(SaveImageBitmap(path, ImageBitmap{}, Params("png")), ImageError::NoBitmap);
+    params.replaceExisting = true;
+    EXPECT_EQ(Layer().SaveBitmap(path, Bitmap(Figure(10)), params), ImageError::UnknownFormat);
+    EXPECT_EQ(Layer().SaveBitmap(path, FigureBitmap{}, Params("png")), ImageError::NoBitmap);
     // A folder in the file's place is never replaced.
     const std::string taken = folder.file("taken.png");
     std::filesystem::create_directory(taken);
-    EXPECT_EQ(SaveImageBitmap(taken, Bitmap(Figure(10)), Params("png")), ImageError::CannotWrite);
+    EXPECT_EQ(Layer().SaveBitmap(taken, Bitmap(Figure(10)), Params("png")), ImageError::CannotWrite);
     EXPECT_TRUE(std::filesystem::is_directory(taken));
     EXPECT_TRUE(ReadFileBytes(path) == "old picture");
     EXPECT_EQ(FilesIn(folder.path()), 2);
 
-    EXPECT_EQ(SaveImageBitmap(path, Bitmap(Figure(10)), Params("png")), ImageError::None);
+    EXPECT_EQ(Layer().SaveBitmap(path, Bitmap(Figure(10)), Params("png")), ImageError::None);
     EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(10, 10));
 }
 
@@ -195,13 +197,13 @@ TEST(ImageLayer, ASizeTheFormatCannotHoldIsRefusedNotShrunk)
         int tooLarge; // one it cannot hold
     };
     for (const Case& c : {Case{"ico", 256, 257}, Case{"cur", 256, 300}, Case{"icns", 512, 300}}) {
-        if (ImageFormatIndexByName(c.format) == 0)
+        if (Layer().FormatIndexByName(c.format) == 0)
             continue;
         const std::string path = folder.file(std::string("figure.") + c.format);
-        ASSERT_EQ(SaveImageBitmap(path, Bitmap(Figure(c.whole)), Params(c.format)), ImageError::None) << c.format;
+        ASSERT_EQ(Layer().SaveBitmap(path, Bitmap(Figure(c.whole)), Params(c.format)), ImageError::None) << c.format;
         EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(c.whole, c.whole)) << c.format;
         const std::string before = ReadFileBytes(path);
-        EXPECT_EQ(SaveImageBitmap(path, Bitmap(Figure(c.tooLarge)), Params(c.format)), ImageError::TooLarge)
+        EXPECT_EQ(Layer().SaveBitmap(path, Bitmap(Figure(c.tooLarge)), Params(c.format)), ImageError::TooLarge)
             << c.format;
         EXPECT_TRUE(ReadFileBytes(path) == before) << c.format;
     }
@@ -209,7 +211,7 @@ TEST(ImageLayer, ASizeTheFormatCannotHoldIsRefusedNotShrunk)
 
     // The limits alone, without pictures of that size.
     const auto holds = [](const char* format, int width, int height) {
-        return ImageFormatHoldsSize(ImageFormatIndexByName(format), width, height);
+        return Layer().FormatHoldsSize(Layer().FormatIndexByName(format), width, height);
     };
     EXPECT_TRUE(holds("ico", 256, 1));
     EXPECT_FALSE(holds("ico", 1, 257));
@@ -220,8 +222,8 @@ TEST(ImageLayer, ASizeTheFormatCannotHoldIsRefusedNotShrunk)
     EXPECT_FALSE(holds("jpeg", 1, 65501));
     EXPECT_TRUE(holds("png", 100000, 100000));
     EXPECT_TRUE(holds("svg", 100000, 100000));
-    EXPECT_FALSE(ImageFormatHoldsSize(0, 1, 1));
-    if (ImageFormatIndexByName("webp") != 0) {
+    EXPECT_FALSE(Layer().FormatHoldsSize(0, 1, 1));
+    if (Layer().FormatIndexByName("webp") != 0) {
         EXPECT_FALSE(holds("webp", 16384, 1));
     }
 }
@@ -232,7 +234,7 @@ TEST(ImageLayer, AShortWriteLeavesTheOldFile)
     const std::string path = folder.file("figure.bmp");
     WriteFileBytes(path, "old picture");
     EXPECT_TRUE(RunsWithFileSizeLimit(
-        4096, [&] { return SaveImageBitmap(path, Bitmap(Figure(200)), Params("bmp")) == ImageError::CannotWrite; }));
+        4096, [&] { return Layer().SaveBitmap(path, Bitmap(Figure(200)), Params("bmp")) == ImageError::CannotWrite; }));
     EXPECT_TRUE(ReadFileBytes(path) == "old picture");
     EXPECT_EQ(FilesIn(folder.path()), 1);
 }
@@ -240,7 +242,7 @@ TEST(ImageLayer, AShortWriteLeavesTheOldFile)
 TEST(ImageLayer, WritesInPlaceOnlyWhenNotAskedToReplaceWhole)
 {
     TempFolder folder;
-    ImageBitmap bitmap = Bitmap(Figure(12));
+    FigureBitmap bitmap = Bitmap(Figure(12));
     ASSERT_EQ(PlanFigure(RecordWithHeight(12.0), bitmap.plan), 1);
     for (const char* format : {"png", "svg"}) {
         const std::string path = folder.file(std::string("figure.") + format);
@@ -248,35 +250,20 @@ TEST(ImageLayer, WritesInPlaceOnlyWhenNotAskedToReplaceWhole)
         struct stat before {};
         ::stat(path.c_str(), &before);
         ImageSaveParams params = Params(format);
-        params.atomicWrite = 0;
-        ASSERT_EQ(SaveImageBitmap(path, bitmap, params), ImageError::None) << format;
+        params.atomicWrite = false;
+        ASSERT_EQ(Layer().SaveBitmap(path, bitmap, params), ImageError::None) << format;
         struct stat after {};
         ::stat(path.c_str(), &after);
         EXPECT_EQ(after.st_ino, before.st_ino) << format; // the same file, rewritten
         const std::string direct = ReadFileBytes(path);
         EXPECT_NE(direct, "old picture") << format;
 
-        ASSERT_EQ(SaveImageBitmap(path, bitmap, Params(format)), ImageError::None) << format;
+        ASSERT_EQ(Layer().SaveBitmap(path, bitmap, Params(format)), ImageError::None) << format;
         ::stat(path.c_str(), &after);
         EXPECT_NE(after.st_ino, before.st_ino) << format; // a new file renamed into place
         EXPECT_EQ(ReadFileBytes(path), direct) << format;
     }
     EXPECT_EQ(FilesIn(folder.path()), 2);
-}
-
-TEST(ImageLayer, ConvertSharesPixelsAndFreeReleases)
-{
-    std::unique_ptr<ImageBitmap> bitmap;
-    EXPECT_EQ(ConvertToImageBitmap(FigureBitmap{}, bitmap), ImageError::NoBitmap);
-    EXPECT_FALSE(bitmap);
-    FigureBitmap figure;
-    figure.canvas = Figure(8);
-    figure.plan.side = 8;
-    ASSERT_EQ(ConvertToImageBitmap(figure, bitmap), ImageError::None);
-    EXPECT_EQ(bitmap->pixels.pixels, figure.canvas.pixels);
-    EXPECT_EQ(bitmap->plan.side, 8);
-    FreeImageBitmap(bitmap);
-    EXPECT_FALSE(bitmap);
 }
 
 TEST(ImageLayer, ClipboardTakesTheImage)
@@ -287,10 +274,10 @@ TEST(ImageLayer, ClipboardTakesTheImage)
         // The clipboard keeps the pixels after the canvas is gone.
         const Canvas canvas = Figure(16);
         figure = CanvasImage(canvas).copy();
-        EXPECT_EQ(ExportImageToClipboard(Bitmap(canvas), clipboard), ImageError::None);
+        EXPECT_EQ(QtImageLayer(&clipboard).ExportToClipboard(Bitmap(canvas)), ImageError::None);
     }
     EXPECT_TRUE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == figure);
-    EXPECT_EQ(ExportImageToClipboard(ImageBitmap{}, clipboard), ImageError::NoBitmap);
+    EXPECT_EQ(QtImageLayer(&clipboard).ExportToClipboard(FigureBitmap{}), ImageError::NoBitmap);
 }
 
 int main(int argc, char** argv)

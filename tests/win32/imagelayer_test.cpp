@@ -75,8 +75,7 @@ protected:
         shown.diagonalChoice = 1;
         rendered = RenderFigureBitmap(&record, shown);
         ASSERT_NE(rendered, nullptr);
-        bitmap.pixels = rendered->canvas;
-        bitmap.plan = rendered->plan;
+        bitmap = *rendered;
     }
     void TearDown() override { StopImageLayer(); }
 
@@ -86,11 +85,11 @@ protected:
     {
         ImageSaveParams params;
         layer.GetDefaultSaveParams(params);
-        params.flags = kSaveReplaceExisting;
+        params.replaceExisting = true;
         params.formatIndex = layer.FormatIndexByName(format.c_str());
         params.quality = 95;
-        params.baseline = 1;
-        params.atomicWrite = 1;
+        params.baseline = true;
+        params.atomicWrite = true;
         EXPECT_EQ(layer.SaveBitmap(folder.file(name), bitmap, params), ImageError::None) << name;
         return ReadFileBytes(folder.file(name));
     }
@@ -98,7 +97,7 @@ protected:
     TempFolder folder;
     Win32ImageLayer layer;
     std::unique_ptr<FigureBitmap> rendered;
-    ImageBitmap bitmap;
+    FigureBitmap bitmap;
 };
 
 } // namespace
@@ -204,13 +203,13 @@ TEST_F(Win32ImageLayerTest, AFailedSaveLeavesTheOldFileAndNoTemporary)
     params.atomicWrite = 1;
     params.formatIndex = layer.FormatIndexByName("bmp");
     EXPECT_EQ(layer.SaveBitmap(path, bitmap, params), ImageError::FileExists) << "replacing was not asked for";
-    params.flags = kSaveReplaceExisting;
+    params.replaceExisting = true;
     params.formatIndex = 0;
     EXPECT_EQ(layer.SaveBitmap(path, bitmap, params), ImageError::UnknownFormat);
     params.formatIndex = 999;
     EXPECT_EQ(layer.SaveBitmap(path, bitmap, params), ImageError::UnknownFormat);
     params.formatIndex = layer.FormatIndexByName("bmp");
-    EXPECT_EQ(layer.SaveBitmap(path, ImageBitmap{}, params), ImageError::NoBitmap);
+    EXPECT_EQ(layer.SaveBitmap(path, FigureBitmap{}, params), ImageError::NoBitmap);
     EXPECT_EQ(layer.SaveBitmap(folder.file("no/such/folder.bmp"), bitmap, params), ImageError::CannotWrite);
     EXPECT_EQ(ReadFileBytes(path), "mine");
     EXPECT_EQ(FilesIn(folder.path()), 1);
@@ -274,5 +273,5 @@ TEST_F(Win32ImageLayerTest, ClipboardHoldsTheBitmapAndAPng)
     ASSERT_FALSE(pngBytes.empty()) << "no PNG on the clipboard";
     ASSERT_TRUE(DecodeImage(pngBytes, decoded));
     EXPECT_TRUE(decoded.pixels == PixelsOf(rendered->canvas));
-    EXPECT_EQ(layer.ExportToClipboard(ImageBitmap{}), ImageError::NoBitmap);
+    EXPECT_EQ(layer.ExportToClipboard(FigureBitmap{}), ImageError::NoBitmap);
 }

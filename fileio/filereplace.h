@@ -27,14 +27,14 @@ struct PendingFile {
 
 // Opens a temporary file beside the file that path leads to (a symbolic link
 // is followed, so the link itself stays, and a dangling one gets its file
-// made; see settings/writetarget.h for the links that are not followed), or
+// made; see fileio/writetarget.h for the links that are not followed), or
 // the target itself when it is written into directly. Fails when the folder
 // cannot be written, or when path is an existing read-only file or a folder.
 // The temporary is readable by our own user only until it is complete; then
 // it takes the permissions, and where it can the owner and group, of the file
 // it replaces (a new file: 0666 less the process's umask). Temporaries that an
 // earlier save of the same file left behind are removed first (see
-// settings/tempname.h). A FIFO that has no reader yet is given a few seconds
+// fileio/tempname.h). A FIFO that has no reader yet is given a few seconds
 // to get one.
 bool BeginReplace(PendingFile& pending, const std::string& path);
 
@@ -52,6 +52,15 @@ void AbortReplace(PendingFile& pending);
 // written. 0 at once, without writing, for a closed file, a null buffer or a
 // count of 0. A short write is not retried.
 int WriteAllBytes(int fd, const void* buffer, std::size_t count);
+
+// Whether anything is at path (a file, a folder, a link).
+bool PathExists(const std::string& path);
+
+// Creates the file at path, or empties the one there, to write straight
+// into it; -1 when it cannot be opened. CloseWritten closes it; false when
+// what was written could not be completed.
+int CreateForWrite(const std::string& path);
+bool CloseWritten(int fd);
 
 // The whole sequence for content that is already in memory.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);

@@ -2,7 +2,7 @@
 // it private until complete. This program stands in for fsync, fchmod and
 // rename (its own definitions win over the C library's) and logs each call
 // before passing it on.
-#include "settings/filereplace.h"
+#include "fileio/filereplace.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>

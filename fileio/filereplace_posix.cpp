@@ -1,7 +1,7 @@
-#include "settings/filereplace.h"
+#include "fileio/filereplace.h"
 
-#include "settings/tempname.h"
-#include "settings/writetarget.h"
+#include "fileio/tempname.h"
+#include "fileio/writetarget.h"
 
 #include <atomic>
 #include <cerrno>
@@ -12,33 +12,10 @@
 #include <sys/stat.h>
 #include <thread>
 
-#if defined(_WIN32)
-#include <io.h>
-#include <process.h>
-#include <windows.h>
-#else
 #include <unistd.h>
-#endif
 
 namespace {
 
-#if defined(_WIN32)
-int OpenExclusive(const std::string& path)
-{
-    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-int CloseFd(int fd) { return _close(fd); }
-int SyncFd(int fd) { return _commit(fd); }
-long long WriteFd(int fd, const void* buffer, std::size_t count)
-{
-    return _write(fd, buffer, static_cast<unsigned>(count > 0x7fffffffu ? 0x7fffffffu : count));
-}
-bool RenameOver(const std::string& from, const std::string& to)
-{
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-long long OwnProcessId() { return _getpid(); }
-#else
 // Private to our own user until the content is complete.
 int OpenExclusive(const std::string& path)
 {
@@ -136,7 +113,6 @@ bool SyncFolderOf(const std::string& path)
     ::close(fd);
     return synced;
 }
-#endif
 
 std::string TempNameBeside(const std::string& target, unsigned attempt)
 {
@@ -148,11 +124,6 @@ std::string TempNameBeside(const std::string& target, unsigned attempt)
 
 bool BeginDirect(PendingFile& pending, const WriteTarget& target)
 {
-#if defined(_WIN32)
-    (void)pending;
-    (void)target;
-    return false;
-#else
     const int fd = target.kind == TargetKind::Descriptor ? ::fcntl(target.descriptor, F_DUPFD_CLOEXEC, 0)
                                                          : OpenStream(target.path);
     if (fd < 0)
@@ -161,7 +132,6 @@ bool BeginDirect(PendingFile& pending, const WriteTarget& target)
     pending.targetPath = target.path;
     pending.direct = true;
     return true;
-#endif
 }
 
 } // namespace
@@ -196,11 +166,9 @@ bool BeginReplace(PendingFile& pending, const std::string& path)
             pending.fd = fd;
             pending.tempPath = std::move(temp);
             pending.targetPath = target.path;
-#if !defined(_WIN32)
             pending.finalMode = target.kind == TargetKind::Regular ? target.mode : NewFileMode();
             pending.owner = target.owner;
             pending.group = target.group;
-#endif
             return true;
         }
         if (errno != EEXIST)
@@ -213,19 +181,15 @@ bool CommitReplace(PendingFile& pending)
 {
     if (pending.fd < 0)
         return false;
-#if !defined(_WIN32)
     if (pending.direct) {
         const bool synced = SyncDirect(pending.fd);
         const bool closed = CloseFd(pending.fd) == 0;
         pending = PendingFile{};
         return synced && closed;
     }
-#endif
     const bool synced = SyncFd(pending.fd) == 0;
-#if !defined(_WIN32)
     if (synced)
         WidenToFinal(pending);
-#endif
     const bool closed = CloseFd(pending.fd) == 0;
     pending.fd = -1;
     if (!synced || !closed || !RenameOver(pending.tempPath, pending.targetPath)) {
@@ -234,11 +198,7 @@ bool CommitReplace(PendingFile& pending)
         return false;
     }
     pending.tempPath.clear();
-#if !defined(_WIN32)
     return SyncFolderOf(pending.targetPath);
-#else
-    return true;
-#endif
 }
 
 void AbortReplace(PendingFile& pending)
@@ -251,6 +211,19 @@ void AbortReplace(PendingFile& pending)
     pending.tempPath.clear();
     pending.direct = false;
 }
+
+bool PathExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+int CreateForWrite(const std::string& path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+bool CloseWritten(int fd) { return fd >= 0 && ::close(fd) == 0; }
 
 int WriteAllBytes(int fd, const void* buffer, std::size_t count)
 {

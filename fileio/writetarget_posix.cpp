@@ -1,16 +1,13 @@
-#include "settings/writetarget.h"
+#include "fileio/writetarget.h"
 
 #include <cerrno>
 #include <sys/stat.h>
 
-#if !defined(_WIN32)
 #include <fcntl.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
-#if !defined(_WIN32)
 // Systems allow about this many links in one path; more is a loop.
 constexpr int kMostLinks = 40;
 
@@ -108,28 +105,9 @@ WriteTarget OfDescriptor(const std::string& path, int number)
     }
     return target;
 }
-#endif
 
 } // namespace
 
-#if defined(_WIN32)
-WriteTarget FindWriteTarget(const std::string& path)
-{
-    WriteTarget target;
-    target.path = path;
-    struct _stat64 info {};
-    if (_stat64(path.c_str(), &info) != 0) {
-        if (errno == ENOENT)
-            target.kind = TargetKind::NewFile;
-        return target;
-    }
-    if ((info.st_mode & _S_IFMT) == _S_IFREG) {
-        target.kind = TargetKind::Regular;
-        target.mode = info.st_mode & 0777;
-    }
-    return target;
-}
-#else
 WriteTarget FindWriteTarget(const std::string& path)
 {
     std::string current = path;
@@ -166,4 +144,3 @@ WriteTarget FindWriteTarget(const std::string& path)
     }
     return Refused(current);
 }
-#endif

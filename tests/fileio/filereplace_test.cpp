@@ -1,4 +1,4 @@
-#include "settings/filereplace.h"
+#include "fileio/filereplace.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>

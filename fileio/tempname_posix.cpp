@@ -1,29 +1,21 @@
-#include "settings/tempname.h"
+#include "fileio/tempname.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 
-#if defined(_WIN32)
-#include <process.h>
-#else
 #include <dirent.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
 constexpr std::size_t kKeptNameBytes = 100;
 constexpr char kMark[] = ".decagon-";
 
-#if defined(_WIN32)
-constexpr char kSeparators[] = "\\/";
-#else
 constexpr char kSeparators[] = "/";
-#endif
 
 std::string FolderPart(const std::string& target)
 {
@@ -44,14 +36,12 @@ unsigned MachineTag()
 {
     static const unsigned tag = [] {
         std::string identity;
-#if !defined(_WIN32)
         char host[256] = {};
         if (::gethostname(host, sizeof host - 1) == 0)
             identity = host;
         struct stat space {};
         if (::stat("/proc/self/ns/pid", &space) == 0)
             identity += "/" + std::to_string(static_cast<unsigned long long>(space.st_ino));
-#endif
         // FNV-1a.
         std::uint32_t hash = 2166136261u;
         for (const char c : identity)
@@ -61,14 +51,7 @@ unsigned MachineTag()
     return tag;
 }
 
-long long OwnProcessId()
-{
-#if defined(_WIN32)
-    return _getpid();
-#else
-    return ::getpid();
-#endif
-}
+long long OwnProcessId() { return ::getpid(); }
 
 // Reads hex or decimal digits from text at `at`; false when there are none
 // or too many.
@@ -106,14 +89,12 @@ bool ParseRest(std::string_view rest, unsigned long long& tag, unsigned long lon
     return rest.substr(at) == ".tmp";
 }
 
-#if !defined(_WIN32)
 bool ProcessIsGone(long long processId)
 {
     if (processId <= 0 || processId == OwnProcessId())
         return false;
     return ::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH;
 }
-#endif
 
 } // namespace
 
@@ -126,10 +107,6 @@ std::string TemporaryNameFor(const std::string& target, long long processId, uns
 
 int RemoveStaleTemporaries(const std::string& target)
 {
-#if defined(_WIN32)
-    (void)target;
-    return 0;
-#else
     std::string folder = FolderPart(target);
     const std::string prefix = NamePrefix(target);
     DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
@@ -152,5 +129,4 @@ int RemoveStaleTemporaries(const std::string& target)
     }
     ::closedir(listing);
     return removed;
-#endif
 }

@@ -1,9 +1,9 @@
 // What a save writes when the path is not a plain file: FIFOs, devices, open
 // descriptors, sockets and symbolic links, and the temporaries a killed save
 // leaves.
-#include "settings/filereplace.h"
-#include "settings/tempname.h"
-#include "settings/writetarget.h"
+#include "fileio/filereplace.h"
+#include "fileio/tempname.h"
+#include "fileio/writetarget.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>

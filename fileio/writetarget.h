@@ -28,5 +28,5 @@ struct WriteTarget {
 // the sticky bit (like /tmp), a link is followed only when it belongs to the
 // folder's owner or to this process's user: the same rule as the system's
 // protected symbolic links, which applies even where the system's own check
-// is off. Without symbolic links (Windows) the path is the target.
+// is off.
 WriteTarget FindWriteTarget(const std::string& path);

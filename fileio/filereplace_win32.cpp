@@ -2,7 +2,7 @@
 // own calls. Paths are narrow texts in the system's code page, as the narrow
 // Windows calls give them; they are widened for the wide calls, which have no
 // shorter length limit of their own.
-#include "settings/filereplace.h"
+#include "fileio/filereplace.h"
 
 #include <atomic>
 #include <cstdio>
@@ -113,6 +113,28 @@ void AbortReplace(PendingFile& pending)
         DeleteFileW(Widen(pending.tempPath).c_str());
     pending.tempPath.clear();
 }
+
+bool PathExists(const std::string& path)
+{
+    const std::wstring wide = Widen(path);
+    return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int CreateForWrite(const std::string& path)
+{
+    const std::wstring wide = Widen(path);
+    const HANDLE file = wide.empty() ? INVALID_HANDLE_VALUE
+                                     : CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return -1;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+    if (fd < 0)
+        CloseHandle(file);
+    return fd;
+}
+
+bool CloseWritten(int fd) { return fd >= 0 && _close(fd) == 0; }
 
 int WriteAllBytes(int fd, const void* buffer, std::size_t count)
 {

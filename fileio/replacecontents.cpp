@@ -1,4 +1,4 @@
-#include "settings/filereplace.h"
+#include "fileio/filereplace.h"
 
 // The same on every system, over the system's own steps.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes)

@@ -1,0 +1,145 @@
+#include "export/imagelayer.h"
+
+#include "fileio/filereplace.h"
+#include "render/svg.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+// The formats the layer draws itself from the figure's plan.
+constexpr const char* kPlanFormats[] = {"svg"};
+
+bool IsPlanFormat(const std::string& name)
+{
+    return std::any_of(std::begin(kPlanFormats), std::end(kPlanFormats), [&](const char* own) { return name == own; });
+}
+
+// Bytes on their way into a file, gathered into large writes.
+class FileSink : public ByteSink {
+public:
+    explicit FileSink(int fd) : fd_(fd), buffer_(new (std::nothrow) char[kSize]) {}
+    bool Write(const void* bytes, std::size_t count) override
+    {
+        if (!buffer_)
+            return false;
+        const auto* at = static_cast<const char*>(bytes);
+        while (count > 0) {
+            if (used_ == kSize && !Flush())
+                return false;
+            const std::size_t part = std::min(count, kSize - used_);
+            std::memcpy(buffer_.get() + used_, at, part);
+            used_ += part;
+            at += part;
+            count -= part;
+        }
+        return true;
+    }
+    int Descriptor() const override { return fd_; }
+    bool Flush()
+    {
+        if (used_ > 0 && WriteAllBytes(fd_, buffer_.get(), used_) == 0)
+            return false;
+        used_ = 0;
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kSize = std::size_t{1} << 20;
+    int fd_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+};
+
+} // namespace
+
+bool StringSink::Write(const void* data, std::size_t count)
+{
+    bytes.append(static_cast<const char*>(data), count);
+    return true;
+}
+
+std::vector<std::string> EncoderImageLayer::FormatNames()
+{
+    const std::vector<std::string> encoded = encoders_.FormatNames();
+    std::vector<std::string> names;
+    for (const char* first : {"jpeg", "bmp"})
+        if (std::find(encoded.begin(), encoded.end(), first) != encoded.end())
+            names.emplace_back(first);
+    for (const std::string& name : encoded)
+        if (!name.empty() && !IsPlanFormat(name) && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    names.insert(names.end(), std::begin(kPlanFormats), std::end(kPlanFormats));
+    return names;
+}
+
+std::int32_t EncoderImageLayer::FormatIndexByName(const char* name)
+{
+    if (name == nullptr || *name == '\0')
+        return 0;
+    const std::vector<std::string> names = FormatNames();
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? 0 : static_cast<std::int32_t>(found - names.begin() + 1);
+}
+
+bool EncoderImageLayer::FormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height)
+{
+    const std::vector<std::string> names = FormatNames();
+    if (formatIndex < 1 || static_cast<std::size_t>(formatIndex) > names.size() || width < 0 || height < 0)
+        return false;
+    const std::string& name = names[static_cast<std::size_t>(formatIndex - 1)];
+    return IsPlanFormat(name) || encoders_.HoldsSize(name, width, height);
+}
+
+ImageError EncoderImageLayer::SaveBitmap(const std::string& path, const FigureBitmap& figure,
+                                         const ImageSaveParams& params)
+{
+    if (!HasPixels(figure.canvas))
+        return ImageError::NoBitmap;
+    const std::vector<std::string> names = FormatNames();
+    if (params.formatIndex < 1 || static_cast<std::size_t>(params.formatIndex) > names.size())
+        return ImageError::UnknownFormat;
+    const std::string& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
+    if (!params.replaceExisting && PathExists(path))
+        return ImageError::FileExists;
+    if (!FormatHoldsSize(params.formatIndex, figure.canvas.width, figure.canvas.height))
+        return ImageError::TooLarge;
+
+    // The figure drawn from its plan is made whole before anything is written.
+    std::string drawn;
+    if (IsPlanFormat(format) && !FigureSvgText(figure.plan, drawn))
+        return ImageError::NoBitmap;
+    const auto encode = [&](FileSink& sink) {
+        const bool encoded = IsPlanFormat(format) ? sink.Write(drawn.data(), drawn.size())
+                                                  : encoders_.Encode(format, figure.canvas, params, sink);
+        return encoded && sink.Flush();
+    };
+
+    if (!params.atomicWrite) {
+        const int fd = CreateForWrite(path);
+        if (fd < 0)
+            return ImageError::CannotWrite;
+        FileSink sink(fd);
+        const bool written = encode(sink);
+        return CloseWritten(fd) && written ? ImageError::None : ImageError::CannotWrite;
+    }
+    PendingFile pending;
+    if (!BeginReplace(pending, path))
+        return ImageError::CannotWrite;
+    FileSink sink(pending.fd);
+    if (!encode(sink)) {
+        AbortReplace(pending);
+        return ImageError::CannotWrite;
+    }
+    return CommitReplace(pending) ? ImageError::None : ImageError::CannotWrite;
+}
+
+ImageError EncoderImageLayer::ExportToClipboard(const FigureBitmap& figure)
+{
+    if (!HasPixels(figure.canvas))
+        return ImageError::NoBitmap;
+    return encoders_.PutOnClipboard(figure.canvas);
+}
