@@ -1,5 +1,6 @@
 #include "export/imagelayer.h"
 
+#include "export/bmpencoder.h"
 #include "fileio/filereplace.h"
 #include "render/svg.h"
 
@@ -16,6 +17,26 @@ constexpr const char* kPlanFormats[] = {"svg"};
 bool IsPlanFormat(const std::string& name)
 {
     return std::any_of(std::begin(kPlanFormats), std::end(kPlanFormats), [&](const char* own) { return name == own; });
+}
+
+// The pixel formats the layer encodes itself, the same on every system.
+struct CoreEncoder {
+    const char* name;
+    bool (*holds)(std::int32_t width, std::int32_t height);
+    bool (*encode)(const Canvas& pixels, const ImageSaveParams& params, ByteSink& sink);
+};
+
+const CoreEncoder kCoreEncoders[] = {
+    {"bmp", BmpCanHold,
+     [](const Canvas& pixels, const ImageSaveParams&, ByteSink& sink) { return WriteBmp(RowsOf(pixels), sink); }},
+};
+
+const CoreEncoder* CoreEncoderNamed(const std::string& name)
+{
+    for (const CoreEncoder& encoder : kCoreEncoders)
+        if (name == encoder.name)
+            return &encoder;
+    return nullptr;
 }
 
 // Bytes on their way into a file, gathered into large writes.
@@ -66,9 +87,10 @@ std::vector<std::string> EncoderImageLayer::FormatNames()
 {
     const std::vector<std::string> encoded = encoders_.FormatNames();
     std::vector<std::string> names;
-    for (const char* first : {"jpeg", "bmp"})
-        if (std::find(encoded.begin(), encoded.end(), first) != encoded.end())
-            names.emplace_back(first);
+    if (std::find(encoded.begin(), encoded.end(), "jpeg") != encoded.end())
+        names.emplace_back("jpeg");
+    for (const CoreEncoder& encoder : kCoreEncoders)
+        names.emplace_back(encoder.name);
     for (const std::string& name : encoded)
         if (!name.empty() && !IsPlanFormat(name) && std::find(names.begin(), names.end(), name) == names.end())
             names.push_back(name);
@@ -91,6 +113,8 @@ bool EncoderImageLayer::FormatHoldsSize(std::int32_t formatIndex, std::int32_t w
     if (formatIndex < 1 || static_cast<std::size_t>(formatIndex) > names.size() || width < 0 || height < 0)
         return false;
     const std::string& name = names[static_cast<std::size_t>(formatIndex - 1)];
+    if (const CoreEncoder* own = CoreEncoderNamed(name))
+        return own->holds(width, height);
     return IsPlanFormat(name) || encoders_.HoldsSize(name, width, height);
 }
 
@@ -112,8 +136,10 @@ ImageError EncoderImageLayer::SaveBitmap(const std::string& path, const FigureBi
     std::string drawn;
     if (IsPlanFormat(format) && !FigureSvgText(figure.plan, drawn))
         return ImageError::NoBitmap;
+    const CoreEncoder* own = CoreEncoderNamed(format);
     const auto encode = [&](FileSink& sink) {
         const bool encoded = IsPlanFormat(format) ? sink.Write(drawn.data(), drawn.size())
+                             : own != nullptr     ? own->encode(figure.canvas, params, sink)
                                                   : encoders_.Encode(format, figure.canvas, params, sink);
         return encoded && sink.Flush();
     };

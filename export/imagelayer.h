@@ -109,11 +109,13 @@ public:
     virtual ImageError PutOnClipboard(const Canvas& pixels) = 0;
 };
 
-// The image layer over a platform's encoders. Its formats are "jpeg" and
-// "bmp" first, then the encoders' other names in their order, then the
-// formats drawn from the figure's plan ("svg"); index = position + 1. It
-// decides for every format alike: the existing-file rule, the size a format
-// holds, and the write, through a temporary file or straight into the file.
+// The image layer over a platform's encoders. Its formats are "jpeg" (the
+// platform's), then those it encodes itself alike on every system ("bmp",
+// export/bmpencoder.h), then the platform encoders' other names in their
+// order, then the formats drawn from the figure's plan ("svg"); index =
+// position + 1. It decides for every format alike: the existing-file rule,
+// the size a format holds, and the write, through a temporary file or
+// straight into the file.
 class EncoderImageLayer : public ImageLayer {
 public:
     explicit EncoderImageLayer(PixelEncoders& encoders) : encoders_(encoders) {}

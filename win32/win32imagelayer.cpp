@@ -144,13 +144,6 @@ ImageError StartImageExport()
     return started;
 }
 
-PixelRows RowsOf(const Canvas& canvas)
-{
-    if (!HasPixels(canvas))
-        return {};
-    return {canvas.width, canvas.height, canvas.stride, canvas.Row(0)};
-}
-
 std::vector<std::string> Win32ImageEncoders::FormatNames()
 {
     ReadyFormats();

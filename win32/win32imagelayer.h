@@ -28,9 +28,6 @@ void EnableLzwCompression(bool enabled);
 // compression. Returns the start result.
 ImageError StartImageExport();
 
-// The canvas's pixels as the encoders read them, without a copy.
-PixelRows RowsOf(const Canvas& canvas);
-
 // The encoders and the clipboard of the Windows layer.
 class Win32ImageEncoders : public PixelEncoders {
 public:

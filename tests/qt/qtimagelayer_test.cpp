@@ -221,6 +221,9 @@ TEST(ImageLayer, ASizeTheFormatCannotHoldIsRefusedNotShrunk)
     EXPECT_TRUE(holds("jpeg", 65500, 1));
     EXPECT_FALSE(holds("jpeg", 1, 65501));
     EXPECT_TRUE(holds("png", 100000, 100000));
+    // A BMP states its size in 32 bits: refused before anything is drawn.
+    EXPECT_TRUE(holds("bmp", 37837, 37837));
+    EXPECT_FALSE(holds("bmp", 37838, 37838));
     EXPECT_TRUE(holds("svg", 100000, 100000));
     EXPECT_FALSE(Layer().FormatHoldsSize(0, 1, 1));
     if (Layer().FormatIndexByName("webp") != 0) {
