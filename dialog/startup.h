@@ -1,0 +1,36 @@
+#pragma once
+
+#include "export/imagelayer.h"
+#include "export/prompts.h"
+#include "model/record.h"
+
+#include <functional>
+#include <string>
+
+// What start-up needs of the platform's image library: where its plug-ins
+// lie, a start that can fail, LZW compression, a stop, and the layer the
+// image commands use.
+class ImageLibrary {
+public:
+    virtual ~ImageLibrary() = default;
+    virtual void SetPluginFolder(const std::string& folder) = 0;
+    virtual bool Start() = 0;
+    virtual void EnableLzwCompression(bool enabled) = 0;
+    virtual void Stop() = 0;
+    virtual ImageLayer* Layer() = 0;
+};
+
+// How a front end runs its main dialog over the record and the library's
+// layer, until the dialog ends.
+using MainDialogRunner = std::function<void(DecagonRecord* record, ImageLibrary& images)>;
+
+// Start-up and shutdown, the same for every front end: finds the settings
+// file from the executable's path (beside it, or in the user's configuration
+// folder), starts the image library with its plug-ins looked for in the
+// program's folder (if it cannot start, the only thing shown is the error box
+// "Cannot initialize GFL SDK" through prompts), lets TIFF files use LZW
+// compression, runs the main dialog with the program's one record (all bytes
+// zero at start, the same on every run) and stops the image library.
+// Returns the process's exit status, which is 0 on every path.
+int RunProgramSequence(const std::string& executablePath, ImageLibrary& images, UserPrompts& prompts,
+                       const MainDialogRunner& runDialog);
