@@ -174,12 +174,9 @@ void DialogController::ShowResults(const DecagonRecord* record)
 {
     if (record == nullptr)
         return;
-    const double values[] = {record->expectedHeight, record->angle3D, record->externalRadius, record->internalRadius,
-                             record->hypotenuse,     record->chord,   record->angle,          record->arc,
-                             record->pointD,         record->centerX, record->centerY};
     int id = kHeightFieldId;
-    for (double value : values)
-        window_.SetItemText(id++, FormatFixed(value, kFourDecimals));
+    for (const LeadingValue& value : LeadingValues)
+        window_.SetItemText(id++, FormatFixed(record->*value.field, kFourDecimals));
     for (int row = 0; row < kVertexCount; ++row) {
         window_.SetItemText(kFirstVertexFieldId + 2 * row, FormatFixed(record->vertices[row].x, kFourDecimals));
         window_.SetItemText(kFirstVertexFieldId + 2 * row + 1, FormatFixed(record->vertices[row].y, kFourDecimals));
