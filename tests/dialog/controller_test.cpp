@@ -8,6 +8,7 @@
 #include "tests/dialog/fakewindow.h"
 #include "tests/export/fakeimagelayer.h"
 #include "tests/export/fakeprompts.h"
+#include "tests/support/recordingopener.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,6 @@
 #include <vector>
 
 namespace {
-
-class RecordingOpener : public UrlOpener {
-public:
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
 
 class ControllerTest : public ::testing::Test {
 protected:
