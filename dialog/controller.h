@@ -9,15 +9,11 @@
 
 #include <string>
 
-// What happened to a control, as the handlers tell events apart. Each front
-// end translates its toolkit's notifications into these; any other is Other.
-enum class ControlEvent {
-    Other,
-    ButtonClicked,    // a push button was clicked
-    SelectionChanged, // a list's selection was changed by the user
-    LinkClicked,      // a link was clicked
-    LinkReturn,       // Enter was pressed on a focused link
-};
+// What happened to a control, as the handlers tell it apart: a push button
+// clicked, a list's selection changed by the user, a link clicked or Enter
+// pressed on it. Each front end translates its toolkit's notifications into
+// these; any other is Other.
+enum class ControlEvent { Other, ButtonClicked, SelectionChanged, LinkClicked, LinkReturn };
 
 constexpr int kTypedTextLimit = 9; // characters the user may type into 1028 and 1029
 

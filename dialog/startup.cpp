@@ -3,14 +3,11 @@
 #include "settings/settings.h"
 #include "settings/settingslocation.h"
 
-namespace {
-// The program's one record: all bytes zero at start, alive for the whole run.
-DecagonRecord ProgramRecord;
-} // namespace
-
 int RunProgramSequence(const std::string& executablePath, ImageLibrary& images, UserPrompts& prompts,
                        const MainDialogRunner& runDialog)
 {
+    // The program's one record: all bytes zero at start, alive for the whole run.
+    static DecagonRecord programRecord;
     LocateUserSettingsFile(executablePath);
     images.SetPluginFolder(ProgramFolder);
     if (!images.Start()) {
@@ -18,7 +15,7 @@ int RunProgramSequence(const std::string& executablePath, ImageLibrary& images, 
         return 0;
     }
     images.EnableLzwCompression(true);
-    runDialog(&ProgramRecord, images);
+    runDialog(&programRecord, images);
     images.Stop();
     return 0;
 }

@@ -20,17 +20,14 @@ public:
     virtual ImageLayer* Layer() = 0;
 };
 
-// How a front end runs its main dialog over the record and the library's
-// layer, until the dialog ends.
+// Runs a front end's main dialog over the record and the library's layer.
 using MainDialogRunner = std::function<void(DecagonRecord* record, ImageLibrary& images)>;
 
 // Start-up and shutdown, the same for every front end: finds the settings
-// file from the executable's path (beside it, or in the user's configuration
-// folder), starts the image library with its plug-ins looked for in the
-// program's folder (if it cannot start, the only thing shown is the error box
-// "Cannot initialize GFL SDK" through prompts), lets TIFF files use LZW
-// compression, runs the main dialog with the program's one record (all bytes
-// zero at start, the same on every run) and stops the image library.
-// Returns the process's exit status, which is 0 on every path.
+// file from the executable's path, starts the image library with plug-ins in
+// the program's folder (if it cannot start, the only thing shown is the error
+// box "Cannot initialize GFL SDK"), turns LZW on, runs the dialog with the
+// program's one record (zero at start, the same on every run) and stops the
+// library. Returns the exit status: 0 on every path.
 int RunProgramSequence(const std::string& executablePath, ImageLibrary& images, UserPrompts& prompts,
                        const MainDialogRunner& runDialog);

@@ -170,8 +170,7 @@ void SamplePreview(const FigurePlan& plan, Canvas& box)
 {
     if (!HasPixels(box))
         return;
-    const std::int32_t boxWidth = box.width;
-    const std::int32_t boxHeight = box.height;
+    const std::int32_t boxWidth = box.width, boxHeight = box.height;
     FillRect(box, {0, 0, boxWidth, boxHeight}, kWhite);
     if (plan.side <= 0)
         return;

@@ -24,26 +24,16 @@ bool IsClass(HWND window, const char* windowClass)
 // messages; every other code is Other.
 ControlEvent CommandEvent(UINT code)
 {
-    switch (code) {
-    case BN_CLICKED:
+    if (code == BN_CLICKED)
         return ControlEvent::ButtonClicked;
-    case CBN_SELCHANGE:
-        return ControlEvent::SelectionChanged;
-    default:
-        return ControlEvent::Other;
-    }
+    return code == CBN_SELCHANGE ? ControlEvent::SelectionChanged : ControlEvent::Other;
 }
 
 ControlEvent NotifyEvent(UINT code)
 {
-    switch (code) {
-    case NM_CLICK:
+    if (code == NM_CLICK)
         return ControlEvent::LinkClicked;
-    case NM_RETURN:
-        return ControlEvent::LinkReturn;
-    default:
-        return ControlEvent::Other;
-    }
+    return code == NM_RETURN ? ControlEvent::LinkReturn : ControlEvent::Other;
 }
 
 // The handlers in the shape the windowsx.h crackers call them.
