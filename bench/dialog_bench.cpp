@@ -42,7 +42,7 @@ void ComputeToPreviewPainted(benchmark::State& state)
     QLineEdit* height = DialogItemAs<QLineEdit>(dialog, kHeightFieldId);
     for (auto _ : state) {
         height->setText(typed);
-        dialog.controller().DispatchCommand(kComputeId, kButtonClicked);
+        dialog.controller().DispatchCommand(kComputeId, ControlEvent::ButtonClicked);
         QCoreApplication::processEvents(); // the posted repaint
     }
     state.SetLabel("height " + typed.toStdString());

@@ -84,8 +84,7 @@ bool Sampled(const DecagonRecord& record, Canvas& out)
     Canvas box;
     if (!PlanFigure(record, plan) || !MakeCanvas(kPreviewSize, kPreviewSize, box))
         return false;
-    SamplePreview(plan, box.Row(0), kPreviewSize, kPreviewSize,
-                  box.stride / static_cast<std::ptrdiff_t>(sizeof(Pixel)));
+    SamplePreview(plan, box);
     out = box;
     return true;
 }

@@ -289,17 +289,8 @@ std::string CliValuesText(const DecagonRecord& record)
 {
     std::string out;
     out.reserve(31 * 36);
-    AppendValueLine(out, "Expected height:", record.expectedHeight);
-    AppendValueLine(out, "Angle for the 3D view:", record.angle3D);
-    AppendValueLine(out, "External Radius :", record.externalRadius);
-    AppendValueLine(out, "Internal Radius :", record.internalRadius);
-    AppendValueLine(out, "Hypothenus:", record.hypotenuse);
-    AppendValueLine(out, "Choord:", record.chord);
-    AppendValueLine(out, "Angle:", record.angle);
-    AppendValueLine(out, "Arc :", record.arc);
-    AppendValueLine(out, "D:", record.pointD);
-    AppendValueLine(out, "Center X", record.centerX);
-    AppendValueLine(out, "Center Y", record.centerY);
+    for (const LeadingValue& value : LeadingValues)
+        AppendValueLine(out, value.label, record.*value.field);
     for (int row = 0; row < kVertexCount; ++row) {
         const std::string name = VertexTable[row].label;
         AppendValueLine(out, name + " X", record.vertices[row].x);

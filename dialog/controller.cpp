@@ -174,21 +174,18 @@ void DialogController::ShowResults(const DecagonRecord* record)
 {
     if (record == nullptr)
         return;
-    const double values[] = {record->expectedHeight, record->angle3D, record->externalRadius, record->internalRadius,
-                             record->hypotenuse,     record->chord,   record->angle,          record->arc,
-                             record->pointD,         record->centerX, record->centerY};
     int id = kHeightFieldId;
-    for (double value : values)
-        window_.SetItemText(id++, FormatFixed(value, kFourDecimals));
+    for (const LeadingValue& value : LeadingValues)
+        window_.SetItemText(id++, FormatFixed(record->*value.field, kFourDecimals));
     for (int row = 0; row < kVertexCount; ++row) {
         window_.SetItemText(kFirstVertexFieldId + 2 * row, FormatFixed(record->vertices[row].x, kFourDecimals));
         window_.SetItemText(kFirstVertexFieldId + 2 * row + 1, FormatFixed(record->vertices[row].y, kFourDecimals));
     }
 }
 
-void DialogController::StoreVertexColor(int controlId, int code)
+void DialogController::StoreVertexColor(int controlId, ControlEvent event)
 {
-    if (record_ == nullptr || !IsVertexColorList(controlId) || code != kSelectionChanged)
+    if (record_ == nullptr || !IsVertexColorList(controlId) || event != ControlEvent::SelectionChanged)
         return;
     record_->diagonalColors[controlId - kFirstVertexColorId] = SelectedItemData(window_, controlId);
 }
@@ -199,9 +196,9 @@ void DialogController::SaveSettingsOnExit()
         SaveSettings(record_, 0, 0, SettingsFilePath);
 }
 
-void DialogController::OpenLink(int controlId, int linkIndex, const std::string& url, int code)
+void DialogController::OpenLink(int controlId, int linkIndex, const std::string& url, ControlEvent event)
 {
-    if (code != kLinkClicked && code != kLinkReturn)
+    if (event != ControlEvent::LinkClicked && event != ControlEvent::LinkReturn)
         return;
     if ((controlId == kWikipediaLinkId || controlId == kForumLinkId) && linkIndex == 0 &&
         services_.urlOpener != nullptr)
@@ -217,13 +214,13 @@ FigureOptions DialogController::ShownFigureOptions() const
     return options;
 }
 
-void DialogController::DispatchCommand(int controlId, int code)
+void DialogController::DispatchCommand(int controlId, ControlEvent event)
 {
     if (IsVertexColorList(controlId)) {
-        StoreVertexColor(controlId, code);
+        StoreVertexColor(controlId, event);
         return;
     }
-    if (code != kButtonClicked)
+    if (event != ControlEvent::ButtonClicked)
         return;
     switch (controlId) {
     case kExitId:
@@ -253,13 +250,13 @@ void DialogController::DispatchCommand(int controlId, int code)
 void DialogController::DispatchKey(DialogKey key, int focusedControlId)
 {
     if (key == DialogKey::Escape) {
-        DispatchCommand(kExitId, kButtonClicked);
+        DispatchCommand(kExitId, ControlEvent::ButtonClicked);
         return;
     }
-    DispatchCommand(IsPushButton(focusedControlId) ? focusedControlId : kComputeId, kButtonClicked);
+    DispatchCommand(IsPushButton(focusedControlId) ? focusedControlId : kComputeId, ControlEvent::ButtonClicked);
 }
 
-void DialogController::DispatchClose() { DispatchCommand(kExitId, kButtonClicked); }
+void DialogController::DispatchClose() { DispatchCommand(kExitId, ControlEvent::ButtonClicked); }
 
 void DrawPreview(DialogWindow& window, const DecagonRecord* record)
 {

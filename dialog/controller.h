@@ -9,12 +9,13 @@
 
 #include <string>
 
-// Notification codes that the handlers test, as the platform numbers them.
-constexpr int kButtonClicked = 0;    // a push button was clicked
-constexpr int kSelectionChanged = 1; // a list's selection was changed by the user
-constexpr int kLinkClicked = -2;     // a link was clicked
-constexpr int kLinkReturn = -4;      // Enter was pressed on a focused link
-constexpr int kTypedTextLimit = 9;   // characters the user may type into 1028 and 1029
+// What happened to a control, as the handlers tell it apart: a push button
+// clicked, a list's selection changed by the user, a link clicked or Enter
+// pressed on it. Each front end translates its toolkit's notifications into
+// these; any other is Other.
+enum class ControlEvent { Other, ButtonClicked, SelectionChanged, LinkClicked, LinkReturn };
+
+constexpr int kTypedTextLimit = 9; // characters the user may type into 1028 and 1029
 
 // The keys that the dialog itself turns into commands.
 enum class DialogKey { Enter, Escape };
@@ -42,17 +43,17 @@ public:
     void RunCompute();
     int ReadInputs(DecagonRecord* record);
     void ShowResults(const DecagonRecord* record);
-    void StoreVertexColor(int controlId, int code);
+    void StoreVertexColor(int controlId, ControlEvent event);
     void SaveSettingsOnExit();
-    void OpenLink(int controlId, int linkIndex, const std::string& url, int code);
+    void OpenLink(int controlId, int linkIndex, const std::string& url, ControlEvent event);
 
     // The figure options as the image commands render them: the circle
     // options and the diagonal choice as the window shows them now, the
     // colours as the record holds them.
     FigureOptions ShownFigureOptions() const;
 
-    // A command from a control, as its id and notification code.
-    void DispatchCommand(int controlId, int code);
+    // A command from a control, as its id and what happened to it.
+    void DispatchCommand(int controlId, ControlEvent event);
     // A key that no control took: Enter runs the command of the push button
     // that has the focus (focusedControlId), else "Compute", the default
     // button; Escape runs "Exit".

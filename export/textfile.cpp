@@ -4,12 +4,10 @@
 #include "model/numtext.h"
 
 namespace {
-constexpr char kHeader[] =
-    "\"Expected Height\";\"Angle for 3D\";\"External Radius\";\"Internal Radius\";\"Hypothenus\";\"Choord\";"
-    "\"Angle\";\"Arc\";\"Point D\";\"Center X\";\"Center Y\","
-    "\"E6 X\";\"E6 Y\";\"E7 X\";\"E7 Y\";\"E8 X\";\"E8 Y\";\"E9 X\";\"E9 Y\";\"E10 X\";\"E10 Y\";"
-    "\"E1 X\";\"E1 Y\";\"E2 X\";\"E2 Y\";\"E3 X\";\"E3 Y\";\"E4 X\";\"E4 Y\";\"E5 X\";\"E5 Y\";\n";
 constexpr int kSixDecimals = 6;
+
+// After the leading values a comma, else a semicolon.
+char CellEnd(std::size_t cell) { return cell + 1 == LeadingValues.size() ? ',' : ';'; }
 } // namespace
 
 const FileFilter TextFileFilters[3] = {
@@ -18,18 +16,23 @@ const FileFilter TextFileFilters[3] = {
     {"All Files (*.*)", "*.*"},
 };
 
-std::string TextFileHeader() { return kHeader; }
+std::string TextFileHeader()
+{
+    std::string header;
+    for (std::size_t cell = 0; cell < LeadingValues.size(); ++cell)
+        header += '"' + std::string(LeadingValues[cell].column) + '"' + CellEnd(cell);
+    for (const VertexRow& row : VertexTable)
+        header += '"' + std::string(row.label) + " X\";\"" + row.label + " Y\";";
+    return header + '\n';
+}
 
 std::string TextFileDataLine(const DecagonRecord& record)
 {
-    const double leading[11] = {record.expectedHeight, record.angle3D, record.externalRadius, record.internalRadius,
-                                record.hypotenuse,     record.chord,   record.angle,          record.arc,
-                                record.pointD,         record.centerX, record.centerY};
     std::string line;
     line.reserve(31 * 16);
-    for (int cell = 0; cell < 11; ++cell) {
-        AppendFixed(line, leading[cell], kSixDecimals);
-        line += cell == 10 ? ',' : ';';
+    for (std::size_t cell = 0; cell < LeadingValues.size(); ++cell) {
+        AppendFixed(line, record.*LeadingValues[cell].field, kSixDecimals);
+        line += CellEnd(cell);
     }
     for (const VertexPoint& vertex : record.vertices) {
         AppendFixed(line, vertex.x, kSixDecimals);

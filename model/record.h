@@ -63,6 +63,29 @@ inline constexpr std::array<VertexRow, kVertexCount> VertexTable = {{
     {9, "E5", -0.30901699437494745, 0.9510565162951535},
 }};
 
+// The eleven values that lead every listing of the record, in its order:
+// the dialog's fields from the height on, the text file's first columns and
+// decagon-cli's first lines. The vertices follow them, in VertexTable's order.
+struct LeadingValue {
+    const char* label;  // the dialog's label, as decagon-cli prints it
+    const char* column; // the text file's column name
+    double DecagonRecord::*field;
+};
+
+inline constexpr std::array<LeadingValue, 11> LeadingValues = {{
+    {"Expected height:", "Expected Height", &DecagonRecord::expectedHeight},
+    {"Angle for the 3D view:", "Angle for 3D", &DecagonRecord::angle3D},
+    {"External Radius :", "External Radius", &DecagonRecord::externalRadius},
+    {"Internal Radius :", "Internal Radius", &DecagonRecord::internalRadius},
+    {"Hypothenus:", "Hypothenus", &DecagonRecord::hypotenuse},
+    {"Choord:", "Choord", &DecagonRecord::chord},
+    {"Angle:", "Angle", &DecagonRecord::angle},
+    {"Arc :", "Arc", &DecagonRecord::arc},
+    {"D:", "Point D", &DecagonRecord::pointD},
+    {"Center X", "Center X", &DecagonRecord::centerX},
+    {"Center Y", "Center Y", &DecagonRecord::centerY},
+}};
+
 // Colour positions used when the settings file has no value for a key.
 constexpr std::int32_t kDefaultOutlineColor = 17;
 constexpr std::int32_t kDefaultInternalCircleColor = 24;

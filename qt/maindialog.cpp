@@ -61,18 +61,18 @@ void MainDialog::ConnectControls()
     for (int id : {kExitId, kComputeId, kExportImageId, kExportTextId, kCopyImageId}) {
         if (auto* button = qobject_cast<QPushButton*>(Item(id)))
             connect(button, &QPushButton::clicked, this,
-                    [this, id] { controller_.DispatchCommand(id, kButtonClicked); });
+                    [this, id] { controller_.DispatchCommand(id, ControlEvent::ButtonClicked); });
     }
     // A change that the user makes; the program's own selections send nothing.
     for (int id = kFirstVertexColorId; id <= kLastVertexColorId; ++id) {
         if (QComboBox* list = List(id))
             connect(list, &QComboBox::activated, this,
-                    [this, id] { controller_.DispatchCommand(id, kSelectionChanged); });
+                    [this, id] { controller_.DispatchCommand(id, ControlEvent::SelectionChanged); });
     }
     for (int id : {kWikipediaLinkId, kForumLinkId}) {
         if (auto* link = qobject_cast<LinkLabel*>(Item(id)))
             connect(link, &LinkLabel::linkTriggered, this, [this, id](int index, const QString& url) {
-                controller_.OpenLink(id, index, url.toStdString(), kLinkClicked);
+                controller_.OpenLink(id, index, url.toStdString(), ControlEvent::LinkClicked);
             });
     }
 }

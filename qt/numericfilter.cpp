@@ -1,5 +1,7 @@
 #include "qt/numericfilter.h"
 
+#include "dialog/numericfilter.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -14,8 +16,6 @@ Beeper& CurrentBeeper()
     static Beeper beeper = SystemBeep;
     return beeper;
 }
-
-constexpr signed char kFirstPrintable = 32;
 } // namespace
 
 void SetNumericFilterBeeper(Beeper beeper) { CurrentBeeper() = beeper ? std::move(beeper) : Beeper(SystemBeep); }
@@ -45,11 +45,7 @@ bool TypedCharacter(const QKeyEvent& event, signed char& code)
 
 bool NumericFilterPasses(signed char code, const QObject* window)
 {
-    if (code < kFirstPrintable)
-        return true;
-    if ((code == '-' || code == '.') && SelectionStartsAtZero(window) == 1)
-        return true;
-    return code >= '0' && code <= '9';
+    return NumericCharacterPasses(code, [window] { return SelectionStartsAtZero(window) == 1; });
 }
 
 NumericFilter::NumericFilter(QObject* window) : QObject(window) {}

@@ -6,8 +6,9 @@
 
 class QKeyEvent;
 
-// A keystroke filter that lets through only characters that can belong to a
-// decimal number, and drops any other typed character with a beep.
+// A keystroke filter that applies the number fields' rule
+// (dialog/numericfilter.h) to each typed character and drops what fails with
+// a beep.
 
 // Sounds the system's default beep; tests replace it.
 using Beeper = std::function<void()>;
@@ -24,7 +25,7 @@ int SelectionStartsAtZero(const QObject* window);
 // press that types nothing has no character; the result is then false.
 bool TypedCharacter(const QKeyEvent& event, signed char& code);
 
-// The filter's decision for one typed character: true to pass it on.
+// The rule for one typed character on this window: true to pass it on.
 bool NumericFilterPasses(signed char code, const QObject* window);
 
 // The filter itself: an event filter for the window it is installed on.

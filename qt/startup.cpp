@@ -1,33 +1,32 @@
 #include "qt/startup.h"
 
+#include "dialog/startup.h"
 #include "qt/maindialog.h"
-#include "qt/qtimagelayer.h"
 #include "qt/qtprompts.h"
-#include "settings/settings.h"
-#include "settings/settingslocation.h"
 
 namespace {
-// The program's one record: all bytes zero at start, alive for the whole run.
-DecagonRecord ProgramRecord;
+// Qt's image layer as start-up drives it.
+class QtImageLibrary : public ImageLibrary {
+public:
+    explicit QtImageLibrary(ImageClipboard* clipboard) : layer_(clipboard) {}
+    void SetPluginFolder(const std::string& folder) override { SetImagePluginFolder(folder); }
+    bool Start() override { return StartImageLayer() == ImageError::None; }
+    void EnableLzwCompression(bool enabled) override { ::EnableLzwCompression(enabled); }
+    void Stop() override { StopImageLayer(); }
+    ImageLayer* Layer() override { return &layer_; }
+
+private:
+    QtImageLayer layer_;
+};
 } // namespace
 
 int RunProgram(const std::string& executablePath, const ProgramServices& services)
 {
     QtUserPrompts errorPrompts;
-    UserPrompts& startPrompts = services.prompts != nullptr ? *services.prompts : errorPrompts;
-
-    LocateUserSettingsFile(executablePath);
-    if (StartImageExport(ProgramFolder) != ImageError::None) {
-        ShowErrorBox(startPrompts, "Cannot initialize GFL SDK");
-        return 0;
-    }
-
-    {
-        QtImageLayer imageLayer(services.clipboard);
-        MainDialog dialog(&ProgramRecord, *services.urlOpener, services.prompts, &imageLayer);
-        RunUnowned(dialog);
-    }
-
-    StopImageLayer();
-    return 0;
+    QtImageLibrary images(services.clipboard);
+    return RunProgramSequence(executablePath, images, services.prompts != nullptr ? *services.prompts : errorPrompts,
+                              [&services](DecagonRecord* record, ImageLibrary& library) {
+                                  MainDialog dialog(record, *services.urlOpener, services.prompts, library.Layer());
+                                  RunUnowned(dialog);
+                              });
 }

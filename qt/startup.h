@@ -14,10 +14,7 @@ struct ProgramServices {
     UserPrompts* prompts; // null: Qt's dialogs
 };
 
-// Start-up and shutdown, run inside a QApplication: finds the settings file
-// (beside the executable, or in the user's configuration folder), starts the image layer (if it cannot start, the
-// only thing shown is the error box "Cannot initialize GFL SDK"), runs the
-// main dialog, owned by no window, with the program's one record until it ends, and
-// stops the image layer. Returns the process's exit status, which is 0 on
-// every path.
+// Start-up and shutdown (dialog/startup.h), run inside a QApplication over
+// Qt's image layer, with the main dialog owned by no window. Returns the
+// process's exit status, which is 0 on every path.
 int RunProgram(const std::string& executablePath, const ProgramServices& services);

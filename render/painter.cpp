@@ -55,8 +55,7 @@ int PaintPreviewBox(const DecagonRecord& record, Canvas& box)
     }
     // Only the pixels that the box shows are worked out: the figure is never
     // painted at its natural size here, so any height previews at once.
-    SamplePreview(plan, box.Row(0), kPreviewSize, kPreviewSize,
-                  box.stride / static_cast<std::ptrdiff_t>(sizeof(Pixel)));
+    SamplePreview(plan, box);
     return 1;
 }
 

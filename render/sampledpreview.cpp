@@ -7,13 +7,7 @@
 
 namespace {
 
-constexpr std::uint32_t kWhitePixel = 0xFFFFFFFFu;
-
-std::uint32_t PixelWord(ColorValue color)
-{
-    return 0xFF000000u | (static_cast<std::uint32_t>(ColorRed(color)) << 16) |
-           (static_cast<std::uint32_t>(ColorGreen(color)) << 8) | static_cast<std::uint32_t>(ColorBlue(color));
-}
+constexpr Pixel kWhitePixel = PixelOf(kWhite);
 
 // One axis of the scaled copy: the canvas indices that the box samples along
 // it, each once and in increasing order, and for every box index of the
@@ -58,23 +52,23 @@ private:
     std::vector<std::int32_t> boxToSample_;
 };
 
-// The colours of the sampled canvas pixels, columns x rows, in rows of
-// `stride` cells, all white to begin with.
+// The colours of the sampled canvas pixels, columns x rows, on a canvas of
+// at least that size, all white to begin with.
 class SampleGrid {
 public:
-    SampleGrid(const SampleAxis& columns, const SampleAxis& rows, std::uint32_t* cells, std::ptrdiff_t stride)
-        : columns_(columns), rows_(rows), cells_(cells), stride_(stride)
+    SampleGrid(const SampleAxis& columns, const SampleAxis& rows, const Canvas& cells)
+        : columns_(columns), rows_(rows), cells_(cells)
     {
     }
 
-    void Fill(PixelRect rect, std::uint32_t pixel) const
+    void Fill(PixelRect rect, Pixel pixel) const
     {
         const std::size_t rowEnd = rows_.FirstFrom(rect.bottom);
         for (std::size_t row = rows_.FirstFrom(rect.top); row < rowEnd; ++row)
             FillColumns(row, rect.left, rect.right, pixel);
     }
 
-    void Ellipse(PixelRect box, PenStyle penStyle, std::uint32_t pen, std::uint32_t inside) const
+    void Ellipse(PixelRect box, PenStyle penStyle, Pixel pen, Pixel inside) const
     {
         const EllipseSpans ellipse(box);
         if (ellipse.Empty())
@@ -107,7 +101,7 @@ public:
     // sampled indices of that axis need looking at. They are visited in the
     // order of the segment's steps, along which the minor coordinate only
     // grows or only shrinks, so the minor samples are walked alongside.
-    void Segment(PixelPoint from, PixelPoint to, std::uint32_t pixel) const
+    void Segment(PixelPoint from, PixelPoint to, Pixel pixel) const
     {
         const SegmentSteps segment(from, to);
         if (segment.Empty())
@@ -153,11 +147,11 @@ public:
     }
 
 private:
-    std::uint32_t* Row(std::size_t row) const { return cells_ + static_cast<std::ptrdiff_t>(row) * stride_; }
-    void Set(std::size_t column, std::size_t row, std::uint32_t pixel) const { Row(row)[column] = pixel; }
+    Pixel* Row(std::size_t row) const { return cells_.Row(static_cast<std::int64_t>(row)); }
+    void Set(std::size_t column, std::size_t row, Pixel pixel) const { Row(row)[column] = pixel; }
 
     // The sampled columns of canvas columns [from, to) of one row.
-    void FillColumns(std::size_t row, std::int64_t from, std::int64_t to, std::uint32_t pixel) const
+    void FillColumns(std::size_t row, std::int64_t from, std::int64_t to, Pixel pixel) const
     {
         const std::size_t first = columns_.FirstFrom(from);
         const std::size_t end = columns_.FirstFrom(to);
@@ -167,19 +161,17 @@ private:
 
     const SampleAxis& columns_;
     const SampleAxis& rows_;
-    std::uint32_t* cells_;
-    std::ptrdiff_t stride_;
+    const Canvas& cells_;
 };
 
 } // namespace
 
-void SamplePreview(const FigurePlan& plan, std::uint32_t* pixels, std::int32_t boxWidth, std::int32_t boxHeight,
-                   std::ptrdiff_t stride)
+void SamplePreview(const FigurePlan& plan, Canvas& box)
 {
-    if (pixels == nullptr || boxWidth < 0 || boxHeight < 0)
+    if (!HasPixels(box))
         return;
-    for (std::int32_t y = 0; y < boxHeight; ++y)
-        std::fill(pixels + y * stride, pixels + y * stride + boxWidth, kWhitePixel);
+    const std::int32_t boxWidth = box.width, boxHeight = box.height;
+    FillRect(box, {0, 0, boxWidth, boxHeight}, kWhite);
     if (plan.side <= 0)
         return;
     const auto side = static_cast<std::uint32_t>(plan.side);
@@ -198,21 +190,25 @@ void SamplePreview(const FigurePlan& plan, std::uint32_t* pixels, std::int32_t b
     // least the box's), the grid is the box itself; else the grid holds each
     // sampled pixel once and is spread over the box afterwards.
     const bool direct = columns.OneToOne() && rows.OneToOne();
-    std::vector<std::uint32_t> cells;
-    if (!direct)
-        cells.assign(columns.Count() * rows.Count(), kWhitePixel);
-    const auto gridStride = static_cast<std::ptrdiff_t>(columns.Count());
-    const SampleGrid grid(columns, rows, direct ? pixels : cells.data(), direct ? stride : gridStride);
+    Canvas cells = box;
+    if (!direct) {
+        const auto gridWidth = static_cast<std::int32_t>(columns.Count());
+        const auto gridHeight = static_cast<std::int32_t>(rows.Count());
+        if (!MakeCanvas(gridWidth, gridHeight, cells))
+            return;
+        FillRect(cells, {0, 0, gridWidth, gridHeight}, kWhite);
+    }
+    const SampleGrid grid(columns, rows, cells);
     for (const FigureElement& element : plan.elements) {
         switch (element.kind) {
         case FigureElementKind::Fill:
-            grid.Fill(element.box, PixelWord(element.color));
+            grid.Fill(element.box, PixelOf(element.color));
             break;
         case FigureElementKind::Ellipse:
-            grid.Ellipse(element.box, element.penStyle, PixelWord(element.color), PixelWord(element.interior));
+            grid.Ellipse(element.box, element.penStyle, PixelOf(element.color), PixelOf(element.interior));
             break;
         case FigureElementKind::Segment:
-            grid.Segment(element.from, element.to, PixelWord(element.color));
+            grid.Segment(element.from, element.to, PixelOf(element.color));
             break;
         }
     }
@@ -222,8 +218,8 @@ void SamplePreview(const FigurePlan& plan, std::uint32_t* pixels, std::int32_t b
     const std::int64_t visibleWidth = std::min<std::int64_t>(scaledWidth, boxWidth);
     const std::int64_t visibleHeight = std::min<std::int64_t>(scaledHeight, boxHeight);
     for (std::int64_t y = 0; y < visibleHeight; ++y) {
-        std::uint32_t* row = pixels + y * stride;
-        const std::uint32_t* colours = cells.data() + rows.SampleOfBox(y) * gridStride;
+        Pixel* row = box.Row(y);
+        const Pixel* colours = cells.Row(rows.SampleOfBox(y));
         for (std::int64_t x = 0; x < visibleWidth; ++x)
             row[x] = colours[columns.SampleOfBox(x)];
     }

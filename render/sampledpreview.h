@@ -1,9 +1,7 @@
 #pragma once
 
+#include "render/canvas.h"
 #include "render/figure.h"
-
-#include <cstddef>
-#include <cstdint>
 
 // The preview box computed directly from the plan, without painting the
 // figure at its natural size. The box shows the figure scaled to
@@ -15,8 +13,6 @@
 // copying it scaled into a white box, at a cost that depends on the box, not
 // on the side: any side that fits 32 bits previews in about a millisecond.
 //
-// pixels receives boxHeight rows of boxWidth 32-bit values 0xFFRRGGBB, rows
-// `stride` values apart (stride >= boxWidth). Negative box sizes write
-// nothing.
-void SamplePreview(const FigurePlan& plan, std::uint32_t* pixels, std::int32_t boxWidth, std::int32_t boxHeight,
-                   std::ptrdiff_t stride);
+// The box is the whole canvas, which receives 0xFFRRGGBB pixels; a canvas
+// without pixels gets nothing.
+void SamplePreview(const FigurePlan& plan, Canvas& box);

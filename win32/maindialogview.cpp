@@ -20,6 +20,22 @@ bool IsClass(HWND window, const char* windowClass)
     return window != nullptr && GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, windowClass) == 0;
 }
 
+// The controller's events for the codes of the command and notification
+// messages; every other code is Other.
+ControlEvent CommandEvent(UINT code)
+{
+    if (code == BN_CLICKED)
+        return ControlEvent::ButtonClicked;
+    return code == CBN_SELCHANGE ? ControlEvent::SelectionChanged : ControlEvent::Other;
+}
+
+ControlEvent NotifyEvent(UINT code)
+{
+    if (code == NM_CLICK)
+        return ControlEvent::LinkClicked;
+    return code == NM_RETURN ? ControlEvent::LinkReturn : ControlEvent::Other;
+}
+
 // The handlers in the shape the windowsx.h crackers call them.
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM parameter)
 {
@@ -181,24 +197,21 @@ void MainDialogView::OnDestroy()
     order_.clear();
 }
 
-void MainDialogView::OnCommand(int controlId, UINT code)
-{
-    controller_.DispatchCommand(controlId, static_cast<int>(code));
-}
+void MainDialogView::OnCommand(int controlId, UINT code) { controller_.DispatchCommand(controlId, CommandEvent(code)); }
 
 void MainDialogView::OnNotify(const NMHDR* header)
 {
     if (header == nullptr)
         return;
     const int controlId = GetDlgCtrlID(header->hwndFrom);
-    const int code = static_cast<int>(header->code);
+    const ControlEvent event = NotifyEvent(header->code);
     // Only a link's click and Enter carry the link item.
-    if (IsClass(header->hwndFrom, "SysLink") && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+    if (IsClass(header->hwndFrom, "SysLink") && event != ControlEvent::Other) {
         const auto* link = reinterpret_cast<const NMLINK*>(header);
-        controller_.OpenLink(controlId, link->item.iLink, Utf8OfWide(link->item.szUrl), code);
+        controller_.OpenLink(controlId, link->item.iLink, Utf8OfWide(link->item.szUrl), event);
         return;
     }
-    controller_.OpenLink(controlId, -1, std::string(), code);
+    controller_.OpenLink(controlId, -1, std::string(), event);
 }
 
 void MainDialogView::OnPaint()

@@ -1,19 +1,12 @@
 #include "win32/numericfilter.h"
 
+#include "dialog/numericfilter.h"
+
 #include <commctrl.h>
 
 namespace {
 constexpr UINT_PTR kFilterSubclassId = 0;
 } // namespace
-
-bool NumericCharacterPasses(signed char typed, bool selectionStartsAtZero)
-{
-    if (typed < 32)
-        return true;
-    if (typed == '-' || typed == '.')
-        return selectionStartsAtZero;
-    return typed >= '0' && typed <= '9';
-}
 
 int SelectionStartsAtZero(HWND window)
 {
@@ -30,9 +23,7 @@ LRESULT CALLBACK NumericFilterProc(HWND window, UINT message, WPARAM wParam, LPA
         break;
     case WM_CHAR: {
         const auto typed = static_cast<signed char>(wParam & 0xFF);
-        // The selection is asked for only where it decides.
-        const bool sign = typed == '-' || typed == '.';
-        if (!NumericCharacterPasses(typed, sign && SelectionStartsAtZero(window) == 1)) {
+        if (!NumericCharacterPasses(typed, [window] { return SelectionStartsAtZero(window) == 1; })) {
             MessageBeep(0);
             return 0;
         }

@@ -3,16 +3,10 @@
 #include <windows.h>
 
 // The keystroke filter for number fields: placed in front of a window's own
-// procedure with the common controls' subclassing service, it lets through
-// only characters that can belong to a decimal number and drops every other
-// typed character with the default beep. It removes itself when the window is
-// destroyed.
-
-// Whether a typed character passes, given whether the window's selection (or
-// caret) starts at position 0. The character is the low byte of the
-// character message, taken as signed, so the codes 128 to 255 count as
-// control characters and pass.
-bool NumericCharacterPasses(signed char typed, bool selectionStartsAtZero);
+// procedure with the common controls' subclassing service, it applies the
+// number fields' rule (dialog/numericfilter.h) to the low byte of each
+// character message and drops what fails with the default beep. It removes
+// itself when the window is destroyed.
 
 // 1 when the window answers EM_GETSEL with a selection that starts at 0.
 // A window that does not answer it (answer 0) counts as starting at 0.

@@ -8,6 +8,7 @@
 #include "tests/dialog/fakewindow.h"
 #include "tests/export/fakeimagelayer.h"
 #include "tests/export/fakeprompts.h"
+#include "tests/support/recordingopener.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -21,12 +22,6 @@
 
 namespace {
 
-class RecordingOpener : public UrlOpener {
-public:
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
-
 class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override { LocateSettingsFile(folder.file("decagon")); }
@@ -39,12 +34,12 @@ protected:
     }
     DialogController& Open() { return Open(&record); }
 
-    void Click(int id) { controller->DispatchCommand(id, kButtonClicked); }
+    void Click(int id) { controller->DispatchCommand(id, ControlEvent::ButtonClicked); }
     // As the user picks an item: the selection changes and the list reports it.
     void Pick(int list, int index)
     {
         window.SetListSelection(list, index);
-        controller->DispatchCommand(list, kSelectionChanged);
+        controller->DispatchCommand(list, ControlEvent::SelectionChanged);
     }
     void EnterHeight(const std::string& text)
     {
@@ -261,19 +256,19 @@ TEST_F(ControllerTest, OnlyAUsersChangeInAVertexColourListIsStoredAtOnce)
 {
     Open();
     window.SetListSelection(kFirstVertexColorId, 3);
-    controller->DispatchCommand(kFirstVertexColorId, 4); // another notification
-    controller->DispatchCommand(kFirstVertexColorId, kButtonClicked);
+    controller->DispatchCommand(kFirstVertexColorId, ControlEvent::Other); // another notification
+    controller->DispatchCommand(kFirstVertexColorId, ControlEvent::ButtonClicked);
     EXPECT_EQ(record.diagonalColors[0], 8);
     window.SetListSelection(kOutlineColorId, 3);
-    controller->DispatchCommand(kOutlineColorId, kSelectionChanged); // not a vertex list
-    controller->StoreVertexColor(kOutlineColorId, kSelectionChanged);
-    controller->StoreVertexColor(kFirstVertexColorId - 1, kSelectionChanged);
-    controller->StoreVertexColor(kLastVertexColorId + 1, kSelectionChanged);
+    controller->DispatchCommand(kOutlineColorId, ControlEvent::SelectionChanged); // not a vertex list
+    controller->StoreVertexColor(kOutlineColorId, ControlEvent::SelectionChanged);
+    controller->StoreVertexColor(kFirstVertexColorId - 1, ControlEvent::SelectionChanged);
+    controller->StoreVertexColor(kLastVertexColorId + 1, ControlEvent::SelectionChanged);
     EXPECT_EQ(record.outlineColor, 17);
     EXPECT_EQ(record.diagonalColors[0], 8);
     const DecagonRecord before = record;
-    controller->DispatchCommand(kComputeId, kSelectionChanged); // a button with another code
-    controller->DispatchCommand(kExitId, 1);
+    controller->DispatchCommand(kComputeId, ControlEvent::SelectionChanged); // a button with another code
+    controller->DispatchCommand(kExitId, ControlEvent::SelectionChanged);
     EXPECT_EQ(window.ends, 0);
     EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
 }
@@ -392,14 +387,14 @@ TEST_F(ControllerTest, EnterRunsTheFocusedButtonOrComputeAndEscapeAndTheCloseBox
 TEST_F(ControllerTest, EachLinkOpensOnClickAndOnEnterOnly)
 {
     Open();
-    controller->OpenLink(kWikipediaLinkId, 0, kWikipediaUrl, kLinkClicked);
-    controller->OpenLink(kForumLinkId, 0, kForumUrl, kLinkReturn);
+    controller->OpenLink(kWikipediaLinkId, 0, kWikipediaUrl, ControlEvent::LinkClicked);
+    controller->OpenLink(kForumLinkId, 0, kForumUrl, ControlEvent::LinkReturn);
     EXPECT_EQ(opener.opened, (std::vector<std::string>{kWikipediaUrl, kForumUrl}));
 
-    controller->OpenLink(kForumLinkId, 1, "https://elsewhere.example/", kLinkClicked);
-    controller->OpenLink(kForumLinkId, 0, "https://elsewhere.example/", -3);
-    controller->OpenLink(kForumLinkId, 0, "https://elsewhere.example/", 0);
-    controller->OpenLink(kComputeId, 0, "https://elsewhere.example/", kLinkClicked);
+    controller->OpenLink(kForumLinkId, 1, "https://elsewhere.example/", ControlEvent::LinkClicked);
+    controller->OpenLink(kForumLinkId, 0, "https://elsewhere.example/", ControlEvent::Other);
+    controller->OpenLink(kForumLinkId, 0, "https://elsewhere.example/", ControlEvent::ButtonClicked);
+    controller->OpenLink(kComputeId, 0, "https://elsewhere.example/", ControlEvent::LinkClicked);
     EXPECT_EQ(opener.opened.size(), 2u);
     EXPECT_EQ(window.ends, 0);
 }
@@ -430,14 +425,14 @@ TEST_F(ControllerTest, AWindowWithoutTheControlsIsNoHarm)
     DialogController alone(bare, DialogServices{&prompts, &opener, &layer});
     alone.InitMainDialog(&record);
     EXPECT_EQ(record.diagonalChoice, 1);
-    alone.DispatchCommand(kComputeId, kButtonClicked); // an empty height: nothing
+    alone.DispatchCommand(kComputeId, ControlEvent::ButtonClicked); // an empty height: nothing
     EXPECT_EQ(bare.presented, 0);
     prompts.answer = folder.file("figure.png");
-    alone.DispatchCommand(kExportImageId, kButtonClicked);
+    alone.DispatchCommand(kExportImageId, ControlEvent::ButtonClicked);
     ASSERT_EQ(layer.saves.size(), 1u);
     EXPECT_EQ(record.showExternalCircle, 0); // no "Yes" button is checked
     EXPECT_EQ(record.diagonalChoice, -1);    // no selection in a list that is not there
-    alone.DispatchCommand(kExitId, kButtonClicked);
+    alone.DispatchCommand(kExitId, ControlEvent::ButtonClicked);
     EXPECT_EQ(bare.ends, 1);
 }
 

@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "tests/export/fakeimagelayer.h"
 #include "tests/export/fakeprompts.h"
+#include "tests/support/recordingopener.h"
 #include "tests/support/testsupport.h"
 
 #include <QAbstractItemView>
@@ -32,12 +33,6 @@
 #include <vector>
 
 namespace {
-class RecordingOpener : public UrlOpener {
-public:
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
-
 class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { LocateSettingsFile(folder.file("decagon")); }

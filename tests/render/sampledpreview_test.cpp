@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,7 +42,7 @@ Canvas SampledBox(const FigurePlan& plan, int boxWidth, int boxHeight)
     EXPECT_EQ(MakeCanvas(boxWidth, boxHeight, box), 1);
     for (int y = 0; y < boxHeight; ++y)
         std::fill(box.Row(y), box.Row(y) + boxWidth, 0xFF123456u);
-    SamplePreview(plan, box.Row(0), boxWidth, boxHeight, box.stride / static_cast<std::ptrdiff_t>(sizeof(Pixel)));
+    SamplePreview(plan, box);
     return box;
 }
 
@@ -275,14 +276,16 @@ TEST(SamplePreview, WhiteBoxForNoPixelsAndRowsKeptApart)
     ASSERT_EQ(PlanFigure(RecordWithHeight(0.5), plan), 1);
     ASSERT_EQ(plan.side, 0);
     std::vector<std::uint32_t> pixels(12 * 10, 7u);
-    SamplePreview(plan, pixels.data(), 10, 10, 12);
+    // A box of 10 x 10 over rows of 12 words.
+    Canvas box{10, 10, 12 * sizeof(Pixel), std::shared_ptr<Pixel[]>(pixels.data(), [](Pixel*) {})};
+    SamplePreview(plan, box);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 12; ++x)
             EXPECT_EQ(pixels[static_cast<std::size_t>(y * 12 + x)], x < 10 ? 0xFFFFFFFFu : 7u) << x << ", " << y;
 
     ASSERT_EQ(PlanFigure(RecordWithHeight(300.0), plan), 1);
     std::fill(pixels.begin(), pixels.end(), 7u);
-    SamplePreview(plan, pixels.data(), 10, 10, 12);
+    SamplePreview(plan, box);
     for (int y = 0; y < 10; ++y)
         for (int x = 10; x < 12; ++x)
             EXPECT_EQ(pixels[static_cast<std::size_t>(y * 12 + x)], 7u) << x << ", " << y;

@@ -6,6 +6,8 @@
 #include "resources/dialogtemplate.h"
 #include "settings/settings.h"
 #include "tests/export/fakeprompts.h"
+#include "tests/support/recordingopener.h"
+#include "tests/support/testsupport.h"
 #include "win32/maindialogview.h"
 
 #include <windows.h>
@@ -20,36 +22,6 @@
 #include <vector>
 
 namespace {
-class RecordingOpener : public UrlOpener {
-public:
-    void OpenUrl(const std::string& url) override { urls.push_back(url); }
-    std::vector<std::string> urls;
-};
-
-std::string TempFolder()
-{
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    std::string folder = std::string(base) + "decagon-view-" + std::to_string(GetCurrentProcessId()) + "-" +
-                         std::to_string(GetTickCount64());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFile(const std::string& path)
-{
-    std::string bytes;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char chunk[4096];
-        for (std::size_t read; (read = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
-            bytes.append(chunk, read);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 // A 32-bit drawing surface of its own, for painting items off the screen.
 class MemorySurface {
 public:
@@ -114,8 +86,7 @@ protected:
     {
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
         InitCommonControlsEx(&classes);
-        folder_ = TempFolder();
-        LocateSettingsFile(folder_ + "\\decagon.exe");
+        LocateSettingsFile(folder_.path() + "\\decagon.exe");
         view_ = std::make_unique<MainDialogView>(nullptr, &prompts_, &opener_);
         dialog_ = view_->CreateModeless(GetModuleHandleA(nullptr), &record_, nullptr);
         ASSERT_NE(dialog_, nullptr);
@@ -127,7 +98,6 @@ protected:
         DeleteFileA(SettingsFilePath.c_str());
         for (const std::string& file : made_)
             DeleteFileA(file.c_str());
-        RemoveDirectoryA(folder_.c_str());
     }
 
     std::string Text(int id) const
@@ -172,7 +142,7 @@ protected:
         SendMessageA(dialog_, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&link));
     }
 
-    std::string folder_;
+    TempFolder folder_;
     std::vector<std::string> made_;
     DecagonRecord record_ = {};
     FakePrompts prompts_;
@@ -216,7 +186,7 @@ TEST_F(Win32Dialog, OpensWithTheDefaultsTheFilledListsAndTheSettingsFileWritten)
 
     EXPECT_EQ(SendDlgItemMessageA(dialog_, kHeightFieldId, EM_GETLIMITTEXT, 0, 0), 9);
     EXPECT_EQ(SendDlgItemMessageA(dialog_, kAngleFieldId, EM_GETLIMITTEXT, 0, 0), 9);
-    EXPECT_NE(ReadFile(SettingsFilePath).find("Rayon Exterieur=127.4420\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(SettingsFilePath).find("Rayon Exterieur=127.4420\r\n"), std::string::npos);
     EXPECT_FALSE(HasPixels(view_->Preview())) << "no preview before the first Compute";
 }
 
@@ -263,7 +233,7 @@ TEST_F(Win32Dialog, ComputeShowsTheResultsAndKeepsThePreviewThroughRepaints)
     Command(kComputeId, BN_CLICKED);
     EXPECT_EQ(Text(kHeightFieldId), "100.0000");
     EXPECT_EQ(Text(1030), "50.0000");
-    EXPECT_NE(ReadFile(SettingsFilePath).find("Rayon Exterieur=50.0000\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(SettingsFilePath).find("Rayon Exterieur=50.0000\r\n"), std::string::npos);
 
     const Canvas& preview = view_->Preview();
     ASSERT_TRUE(HasPixels(preview));
@@ -323,7 +293,7 @@ TEST_F(Win32Dialog, EscapeAndTheCloseBoxSaveTheSettingsAndEndTheDialogWithTwo)
     // Escape, as the dialog manager sees it in the height field.
     PressKey(kHeightFieldId, VK_ESCAPE);
     EXPECT_EQ(view_->EndResult(), kExitId);
-    const std::string saved = ReadFile(SettingsFilePath);
+    const std::string saved = ReadFileBytes(SettingsFilePath);
     EXPECT_NE(saved.find("\r\nE9=33\r\n"), std::string::npos) << saved;
 
     // The close box: the system's own handling turns it into the same
@@ -348,23 +318,23 @@ TEST_F(Win32Dialog, ClicksAndEnterOnALinkOpenItsTargetOnce)
     HWND forum = GetDlgItem(dialog_, kForumLinkId);
     SendMessageA(forum, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     SendMessageA(forum, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    ASSERT_EQ(opener_.urls, std::vector<std::string>{kForumUrl});
+    ASSERT_EQ(opener_.opened, std::vector<std::string>{kForumUrl});
 
     Notify(kWikipediaLinkId, NM_RETURN, 0, L"https://en.wikipedia.org/wiki/Decagon");
     Notify(kWikipediaLinkId, NM_SETFOCUS, 0, L"https://example.org/");
     Notify(kWikipediaLinkId, NM_CLICK, 1, L"https://example.org/second");
     Notify(kHeightFieldId, NM_CLICK, 0, L"https://example.org/not-a-link");
-    EXPECT_EQ(opener_.urls, (std::vector<std::string>{kForumUrl, kWikipediaUrl}));
+    EXPECT_EQ(opener_.opened, (std::vector<std::string>{kForumUrl, kWikipediaUrl}));
 }
 
 TEST_F(Win32Dialog, RunsTheTextExportThroughThePrompts)
 {
-    prompts_.answer = folder_ + "\\values.csv";
+    prompts_.answer = folder_.path() + "\\values.csv";
     made_.push_back(prompts_.answer);
     Command(kExportTextId, BN_CLICKED);
     EXPECT_EQ(prompts_.dialogs, 1);
     EXPECT_EQ(std::string(prompts_.lastRequest.defaultExtension), "csv");
-    EXPECT_EQ(ReadFile(prompts_.answer).rfind("\"Expected Height\";", 0), 0u);
+    EXPECT_EQ(ReadFileBytes(prompts_.answer).rfind("\"Expected Height\";", 0), 0u);
     EXPECT_EQ(prompts_.information.size(), 1u);
     EXPECT_TRUE(prompts_.errors.empty());
     // Without an image layer the image buttons do nothing.
