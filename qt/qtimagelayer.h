@@ -23,8 +23,9 @@ void EnableLzwCompression(bool enabled);
 
 // Readies the layer as the program uses it: plug-ins looked for in
 // pluginFolder too, the layer started, and, once it has started, TIFF files
-// with LZW compression. Returns the layer's start result. The dialog and the
-// command line both start through here, so their files stay alike.
+// with LZW compression. Returns the layer's start result. The command line
+// starts through here, with the steps of the dialog's start-up
+// (dialog/startup.h), so their files stay alike.
 ImageError StartImageExport(const std::string& pluginFolder);
 
 // Where clipboard images go: the system clipboard in the program, a fake in
