@@ -11,13 +11,25 @@
 
 namespace {
 
-// The formats the layer draws itself from the figure's plan.
-constexpr const char* kPlanFormats[] = {"svg"};
+// The formats the layer draws itself from the figure's plan, at true scale.
+struct PlanFormat {
+    const char* name;
+    int (*draw)(const FigurePlan& plan, std::string& bytes);
+};
 
-bool IsPlanFormat(const std::string& name)
+const PlanFormat kPlanFormats[] = {
+    {"svg", FigureSvgText},
+};
+
+const PlanFormat* PlanFormatNamed(const std::string& name)
 {
-    return std::any_of(std::begin(kPlanFormats), std::end(kPlanFormats), [&](const char* own) { return name == own; });
+    for (const PlanFormat& format : kPlanFormats)
+        if (name == format.name)
+            return &format;
+    return nullptr;
 }
+
+bool IsPlanFormat(const std::string& name) { return PlanFormatNamed(name) != nullptr; }
 
 // The pixel formats the layer encodes itself, the same on every system.
 struct CoreEncoder {
@@ -94,7 +106,8 @@ std::vector<std::string> EncoderImageLayer::FormatNames()
     for (const std::string& name : encoded)
         if (!name.empty() && !IsPlanFormat(name) && std::find(names.begin(), names.end(), name) == names.end())
             names.push_back(name);
-    names.insert(names.end(), std::begin(kPlanFormats), std::end(kPlanFormats));
+    for (const PlanFormat& format : kPlanFormats)
+        names.emplace_back(format.name);
     return names;
 }
 
@@ -133,14 +146,15 @@ ImageError EncoderImageLayer::SaveBitmap(const std::string& path, const FigureBi
         return ImageError::TooLarge;
 
     // The figure drawn from its plan is made whole before anything is written.
+    const PlanFormat* drawing = PlanFormatNamed(format);
     std::string drawn;
-    if (IsPlanFormat(format) && !FigureSvgText(figure.plan, drawn))
+    if (drawing != nullptr && !drawing->draw(figure.plan, drawn))
         return ImageError::NoBitmap;
     const CoreEncoder* own = CoreEncoderNamed(format);
     const auto encode = [&](FileSink& sink) {
-        const bool encoded = IsPlanFormat(format) ? sink.Write(drawn.data(), drawn.size())
-                             : own != nullptr     ? own->encode(figure.canvas, params, sink)
-                                                  : encoders_.Encode(format, figure.canvas, params, sink);
+        const bool encoded = drawing != nullptr ? sink.Write(drawn.data(), drawn.size())
+                             : own != nullptr   ? own->encode(figure.canvas, params, sink)
+                                                : encoders_.Encode(format, figure.canvas, params, sink);
         return encoded && sink.Flush();
     };
 
