@@ -1,5 +1,7 @@
 #include "export/pngencoder.h"
 
+#include "export/indexedpixels.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -45,83 +47,6 @@ struct ChunkWriter {
     }
 };
 
-// The colours of an image of at most 256 of them, each with its palette
-// index, in a small open-addressed table.
-class Palette {
-public:
-    static constexpr int kMostColours = 256;
-
-    // Adds a colour (0x00RRGGBB); false once there would be more than 256.
-    bool Add(std::uint32_t colour)
-    {
-        std::size_t slot = Slot(colour);
-        if (used_[slot])
-            return true;
-        if (colours_.size() == kMostColours)
-            return false;
-        used_[slot] = true;
-        keys_[slot] = colour;
-        colours_.push_back(colour);
-        return true;
-    }
-
-    // Orders the colours by value, so that the palette does not depend on
-    // where a colour first shows, and numbers them.
-    void Number()
-    {
-        std::sort(colours_.begin(), colours_.end());
-        for (std::size_t i = 0; i < colours_.size(); ++i)
-            indices_[Slot(colours_[i])] = static_cast<unsigned char>(i);
-    }
-
-    // The index of a colour that was added.
-    unsigned char IndexOf(std::uint32_t colour) const { return indices_[Slot(colour)]; }
-
-    const std::vector<std::uint32_t>& Colours() const { return colours_; }
-
-private:
-    static constexpr std::size_t kSlots = 1024; // at most a quarter full
-
-    // The colour's slot, found or free.
-    std::size_t Slot(std::uint32_t colour) const
-    {
-        std::size_t slot = (colour * 2654435761u) >> 22;
-        while (used_[slot] && keys_[slot] != colour)
-            slot = (slot + 1) % kSlots;
-        return slot;
-    }
-
-    std::vector<std::uint32_t> colours_;
-    std::array<std::uint32_t, kSlots> keys_{};
-    std::array<bool, kSlots> used_{};
-    std::array<unsigned char, kSlots> indices_{};
-};
-
-const std::uint32_t* RowAt(const std::uint32_t* pixels, std::ptrdiff_t strideBytes, std::int32_t y)
-{
-    return reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const unsigned char*>(pixels) +
-                                                  static_cast<std::ptrdiff_t>(y) * strideBytes);
-}
-
-// Fills the palette with every colour of the image; false when there are
-// more than it holds. Runs of one colour are looked up once.
-bool CollectColours(const std::uint32_t* pixels, std::int32_t width, std::int32_t height, std::ptrdiff_t strideBytes,
-                    Palette& palette)
-{
-    std::uint32_t last = ~std::uint32_t{0};
-    for (std::int32_t y = 0; y < height; ++y) {
-        const std::uint32_t* row = RowAt(pixels, strideBytes, y);
-        for (std::int32_t x = 0; x < width; ++x) {
-            const std::uint32_t colour = row[x] & 0xFFFFFFu;
-            if (colour != last && !palette.Add(colour))
-                return false;
-            last = colour;
-        }
-    }
-    palette.Number();
-    return true;
-}
-
 // The smallest PNG depth that numbers every colour of the palette.
 int PaletteDepth(std::size_t colours)
 {
@@ -132,40 +57,6 @@ int PaletteDepth(std::size_t colours)
     if (colours <= 16)
         return 4;
     return 8;
-}
-
-// One row as palette indices, packed depth bits a pixel, first pixel in the
-// high bits.
-void IndexRow(const std::uint32_t* row, std::int32_t width, const Palette& palette, int depth, unsigned char* out)
-{
-    const int perByte = 8 / depth;
-    std::uint32_t last = ~std::uint32_t{0};
-    unsigned index = 0, packed = 0;
-    int filled = 0;
-    for (std::int32_t x = 0; x < width; ++x) {
-        const std::uint32_t colour = row[x] & 0xFFFFFFu;
-        if (colour != last) {
-            index = palette.IndexOf(colour);
-            last = colour;
-        }
-        packed = packed << depth | index;
-        if (++filled == perByte) {
-            *out++ = static_cast<unsigned char>(packed);
-            packed = 0;
-            filled = 0;
-        }
-    }
-    if (filled > 0)
-        *out = static_cast<unsigned char>(packed << (8 - filled * depth));
-}
-
-void RgbRow(const std::uint32_t* row, std::int32_t width, unsigned char* out)
-{
-    for (std::int32_t x = 0; x < width; ++x, out += 3) {
-        out[0] = static_cast<unsigned char>(row[x] >> 16);
-        out[1] = static_cast<unsigned char>(row[x] >> 8);
-        out[2] = static_cast<unsigned char>(row[x]);
-    }
 }
 
 unsigned char Paeth(int left, int up, int upLeft)
