@@ -1,9 +1,11 @@
-// The PNG encoder on its own: files of every kind it makes (palette at each
-// depth, true colour, odd widths, padded rows, the figure itself) read back by
-// an independent decoder, Pillow on Linux and stb_image on Windows, give the
-// exact pixels; the header says what the file holds and the resolution; a
-// sink that fails makes the encoding fail.
+// The PNG and TIFF encoders on their own: files of every kind they make
+// (palette at each depth, true colour, odd widths, padded rows, the figure
+// itself) read back by an independent decoder, Pillow on Linux, stb_image
+// (PNG) and the system's imaging component (TIFF) on Windows, give the exact
+// pixels; the header says what the file holds and the resolution; a sink that
+// fails makes the encoding fail.
 #include "export/pngencoder.h"
+#include "export/tiffencoder.h"
 #include "render/painter.h"
 #include "tests/support/testsupport.h"
 
@@ -16,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -121,18 +124,18 @@ std::uint32_t BigEndian32(const std::string& bytes, std::size_t at)
 }
 
 // The file read back by a decoder that is not ours holds exactly the pixels
-// (the top byte aside).
-void ExpectDecodesTo(const std::string& png, const Pixels& in)
+// (the top byte aside). format: "PNG" or "TIFF".
+void ExpectDecodesTo(const std::string& file, const std::string& format, const Pixels& in)
 {
 #if defined(_WIN32)
     DecodedImage image;
-    ASSERT_TRUE(DecodeImage(png, image));
+    ASSERT_TRUE(format == "PNG" ? DecodeImage(file, image) : DecodeWithWic(file, image));
 #else
     TempFolder folder;
-    WriteFileBytes(folder.file("image.png"), png);
+    WriteFileBytes(folder.file("image"), file);
     PillowImage image;
-    ASSERT_TRUE(DecodeWithPillow(folder.file("image.png"), image));
-    EXPECT_EQ(image.format, "PNG");
+    ASSERT_TRUE(DecodeWithPillow(folder.file("image"), image));
+    EXPECT_EQ(image.format, format);
 #endif
     ASSERT_EQ(image.width, in.width);
     ASSERT_EQ(image.height, in.height);
@@ -143,27 +146,62 @@ void ExpectDecodesTo(const std::string& png, const Pixels& in)
     EXPECT_EQ(wrong, 0u);
 }
 
+std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size; i-- > 0;)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// The first value of each field of a little-endian TIFF's first directory
+// (the numerator of a fraction).
+std::map<int, std::uint32_t> TiffFields(const std::string& tiff)
+{
+    std::map<int, std::uint32_t> fields;
+    if (tiff.size() < 8 || tiff.compare(0, 4, std::string("II*\0", 4)) != 0)
+        return fields;
+    const std::size_t directory = LittleEndian(tiff, 4, 4);
+    const std::size_t count = directory + 2 <= tiff.size() ? LittleEndian(tiff, directory, 2) : 0;
+    for (std::size_t i = 0; i < count && directory + 14 + 12 * i <= tiff.size(); ++i) {
+        const std::size_t at = directory + 2 + 12 * i;
+        const std::uint32_t type = LittleEndian(tiff, at + 2, 2), number = LittleEndian(tiff, at + 4, 4);
+        std::uint32_t value = LittleEndian(tiff, at + 8, 4);
+        if (type == 3 && number <= 2)
+            value &= 0xFFFF; // SHORT
+        else if (type == 3)
+            value = LittleEndian(tiff, value, 2);
+        else if (type == 5 || (type == 4 && number > 1))
+            value = LittleEndian(tiff, value, 4); // RATIONAL, or LONGs aside
+        fields[static_cast<int>(LittleEndian(tiff, at, 2))] = value;
+    }
+    return fields;
+}
+
 struct Case {
     const char* name;
     Pixels pixels;
     int colourType; // 3 palette, 2 RGB
     int depth;
+    int tiffDepth;
 };
 
 } // namespace
 
-TEST(EncodePng, EveryKindOfImageDecodesToItsExactPixels)
+TEST(ImageEncoders, EveryKindOfImageDecodesToItsExactPixels)
 {
     const Case cases[] = {
-        {"default figure", DefaultFigure(), 3, 4},
-        {"1x1", Pattern(1, 1, 1, 0), 3, 1},
-        {"2 colours, width 9, padded", Pattern(9, 4, 2, 2), 3, 1},
-        {"4 colours, width 7, padded", Pattern(7, 3, 4, 1), 3, 2},
-        {"16 colours, width 5, padded", Pattern(5, 6, 16, 3), 3, 4},
-        {"256 colours, width 301", Pattern(301, 5, 256, 0), 3, 8},
-        {"300 colours, width 33, padded", Pattern(33, 20, 300, 4), 2, 8},
-        {"300 colours, one column", Pattern(1, 300, 300, 0), 2, 8},
-        {"every filter, width 61", FilterBands(61), 2, 8},
+        {"default figure", DefaultFigure(), 3, 4, 4},
+        {"1x1", Pattern(1, 1, 1, 0), 3, 1, 4},
+        {"2 colours, width 9, padded", Pattern(9, 4, 2, 2), 3, 1, 4},
+        {"4 colours, width 7, padded", Pattern(7, 3, 4, 1), 3, 2, 4},
+        {"16 colours, width 5, padded", Pattern(5, 6, 16, 3), 3, 4, 4},
+        {"17 colours, width 3", Pattern(3, 9, 17, 0), 3, 8, 8},
+        {"256 colours, width 301", Pattern(301, 5, 256, 0), 3, 8, 8},
+        {"300 colours, width 33, padded", Pattern(33, 20, 300, 4), 2, 8, 8},
+        {"300 colours, one column", Pattern(1, 300, 300, 0), 2, 8, 8},
+        {"every filter, width 61", FilterBands(61), 2, 8, 8},
+        {"300 colours, TIFF strips of 1 MB", Pattern(1100, 400, 300, 2), 2, 8, 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,13 +226,27 @@ TEST(EncodePng, EveryKindOfImageDecodesToItsExactPixels)
                 EXPECT_EQ(chunk.data[8], 1); // per metre
             }
         EXPECT_TRUE(resolution);
-        ExpectDecodesTo(png, in);
+        ExpectDecodesTo(png, "PNG", in);
+
+        TiffSettings tiffSettings;
+        tiffSettings.dotsPerInch = 96;
+        std::string tiff;
+        ASSERT_EQ(EncodeTiff(in.Row(0), in.width, in.height, in.stride, tiffSettings, tiff), 1);
+        std::map<int, std::uint32_t> fields = TiffFields(tiff);
+        EXPECT_EQ(fields[259], 8u); // Deflate
+        EXPECT_EQ(fields[262], c.colourType == 3 ? 3u : 2u);
+        EXPECT_EQ(fields[258], static_cast<std::uint32_t>(c.tiffDepth));
+        EXPECT_EQ(fields[282], 96u);
+        EXPECT_EQ(fields[283], 96u);
+        EXPECT_EQ(fields[296], 2u); // inch
+        ExpectDecodesTo(tiff, "TIFF", in);
     }
 }
 
-// The default figure: at most 12 KB, the same bytes every time, and without
-// pHYs when no resolution is given.
-TEST(EncodePng, DefaultFigureIsSmallAndRepeatable)
+// The default figure: PNG at most 12 KB and TIFF near it (Qt's LZW TIFF
+// takes 11.7 KB, uncompressed 190 KB), the same bytes every time, and no
+// resolution when none is given.
+TEST(ImageEncoders, DefaultFigureIsSmallAndRepeatable)
 {
     const Pixels figure = DefaultFigure();
     std::string first, second;
@@ -204,11 +256,17 @@ TEST(EncodePng, DefaultFigureIsSmallAndRepeatable)
     EXPECT_EQ(first, second);
     for (const Chunk& chunk : Chunks(first))
         EXPECT_NE(chunk.type, "pHYs");
+
+    ASSERT_EQ(EncodeTiff(figure.Row(0), figure.width, figure.height, figure.stride, TiffSettings{}, first), 1);
+    ASSERT_EQ(EncodeTiff(figure.Row(0), figure.width, figure.height, figure.stride, TiffSettings{}, second), 1);
+    EXPECT_LE(first.size(), 12u * 1024u);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(TiffFields(first).count(282), 0u);
 }
 
 // Sizes and rows it cannot take give no bytes; a sink that stops taking
 // bytes anywhere in the file fails the whole encoding.
-TEST(EncodePng, RefusesWhatItCannotWriteAndReportsAFailedSink)
+TEST(ImageEncoders, RefusesWhatItCannotWriteAndReportsAFailedSink)
 {
     const Pixels pixels = Pattern(40, 30, 300, 0);
     std::string png = "old";
@@ -219,6 +277,12 @@ TEST(EncodePng, RefusesWhatItCannotWriteAndReportsAFailedSink)
     EXPECT_EQ(EncodePng(pixels.Row(0), 40, -1, 160, PngSettings{}, png), 0);
     EXPECT_EQ(EncodePng(nullptr, 40, 30, 160, PngSettings{}, png), 0);
     EXPECT_EQ(WritePng(pixels.Row(0), 40, 30, 160, PngSettings{}, PngSink{}), 0);
+    std::string tiff = "old";
+    EXPECT_EQ(EncodeTiff(pixels.Row(0), 0, 30, 160, TiffSettings{}, tiff), 0);
+    EXPECT_TRUE(tiff.empty());
+    EXPECT_EQ(EncodeTiff(pixels.Row(0), 40, 0, 160, TiffSettings{}, tiff), 0);
+    EXPECT_EQ(EncodeTiff(pixels.Row(0), 40, 30, 156, TiffSettings{}, tiff), 0);
+    EXPECT_EQ(EncodeTiff(nullptr, 40, 30, 160, TiffSettings{}, tiff), 0);
 
     ASSERT_EQ(EncodePng(pixels.Row(0), 40, 30, 160, PngSettings{}, png), 1);
     for (const std::size_t taken : {std::size_t{0}, std::size_t{8}, std::size_t{30}, png.size() / 2, png.size() - 1}) {
@@ -233,7 +297,7 @@ TEST(EncodePng, RefusesWhatItCannotWriteAndReportsAFailedSink)
 
 // Every level, and levels outside zlib's range, give a file of the exact
 // pixels; level 0 stores the rows.
-TEST(EncodePng, EveryCompressionLevelKeepsThePixels)
+TEST(ImageEncoders, EveryCompressionLevelKeepsThePixels)
 {
     for (const int colours : {16, 300}) {
         const Pixels pixels = Pattern(50, 50, colours, 1);
@@ -243,7 +307,12 @@ TEST(EncodePng, EveryCompressionLevelKeepsThePixels)
             settings.compressionLevel = level;
             std::string png;
             ASSERT_EQ(EncodePng(pixels.Row(0), 50, 50, pixels.stride, settings, png), 1);
-            ExpectDecodesTo(png, pixels);
+            ExpectDecodesTo(png, "PNG", pixels);
+            TiffSettings tiffSettings;
+            tiffSettings.compressionLevel = level;
+            std::string tiff;
+            ASSERT_EQ(EncodeTiff(pixels.Row(0), 50, 50, pixels.stride, tiffSettings, tiff), 1);
+            ExpectDecodesTo(tiff, "TIFF", pixels);
         }
     }
 }
