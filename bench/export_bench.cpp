@@ -17,11 +17,14 @@
 // processor time in child_cpu_ms, reading the PPM included; Debian's
 // ImageMagick policy refuses side 10000). The counter
 // bytes is each file's size. WebpLossless is Qt's WebP writer at the quality
-// the export gives WebP (lossless).
+// the export gives WebP (lossless). TiffEncode is the program's TIFF encoder
+// (Deflate) into memory, QtTiffWriter Qt's with LZW, as
+// the export asks it.
 #include "export/formatquality.h"
 #include "export/imageexport.h"
 #include "export/jpegencoder.h"
 #include "export/pngencoder.h"
+#include "export/tiffencoder.h"
 #include "model/geometry.h"
 #include "qt/qtcanvas.h"
 #include "qt/qtimagelayer.h"
@@ -165,13 +168,14 @@ void PngFile(benchmark::State& state)
     SetFileSize(state, path);
 }
 
-void QtWriter(benchmark::State& state, const char* format, int quality)
+void QtWriter(benchmark::State& state, const char* format, int quality, int compression = -1)
 {
     const ImageBitmap& figure = Figure(HeightOf(state));
     const std::string path = Folder() + "/qt." + format;
     for (auto _ : state) {
         QImageWriter writer(QString::fromStdString(path), format);
         writer.setQuality(quality);
+        writer.setCompression(compression);
         if (!writer.write(FigureImage(figure.pixels)))
             state.SkipWithError("write failed");
     }
@@ -179,6 +183,20 @@ void QtWriter(benchmark::State& state, const char* format, int quality)
 }
 
 void QtPngWriter(benchmark::State& state) { QtWriter(state, "png", 95); }
+void QtTiffWriter(benchmark::State& state) { QtWriter(state, "tiff", 95, 1); }
+
+// The program's TIFF encoder, into memory.
+void TiffEncode(benchmark::State& state)
+{
+    const Canvas& pixels = Figure(HeightOf(state)).pixels;
+    TiffSettings settings;
+    settings.dotsPerInch = 96;
+    std::string bytes;
+    for (auto _ : state)
+        if (!EncodeTiff(pixels.Row(0), pixels.width, pixels.height, pixels.stride, settings, bytes))
+            state.SkipWithError("TIFF failed");
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+}
 void WebpLossless(benchmark::State& state) { QtWriter(state, "webp", QualityForFormat("webp", 95)); }
 
 // The RGB rows, each behind a filter byte of 0, deflated at level 6.
@@ -262,6 +280,8 @@ BENCHMARK(QtPngWriter)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond
 BENCHMARK(ZlibRows6)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PillowPng6)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(MagickPng)->Arg(254884)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TiffEncode)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(QtTiffWriter)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WebpLossless)->Arg(254884)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
