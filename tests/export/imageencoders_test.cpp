@@ -96,6 +96,22 @@ Pixels DefaultFigure()
     return pixels;
 }
 
+// An unsigned number of `size` bytes at `at`: PNG's are big-endian, the
+// TIFF files here little-endian.
+std::uint32_t Unsigned(const std::string& bytes, std::size_t at, int size, bool littleEndian)
+{
+    std::uint32_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value = value << 8 |
+                static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(littleEndian ? size - 1 - i : i)]);
+    return value;
+}
+
+std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int size)
+{
+    return Unsigned(bytes, at, size, true);
+}
+
 struct Chunk {
     std::string type;
     std::string data;
@@ -104,23 +120,14 @@ struct Chunk {
 std::vector<Chunk> Chunks(const std::string& png)
 {
     std::vector<Chunk> chunks;
-    auto byte = [&](std::size_t at) { return static_cast<std::uint32_t>(static_cast<unsigned char>(png[at])); };
     for (std::size_t at = 8; at + 12 <= png.size();) {
-        const std::size_t length = byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
+        const std::size_t length = Unsigned(png, at, 4, false);
         if (at + 12 + length > png.size())
             break;
         chunks.push_back({png.substr(at + 4, 4), png.substr(at + 8, length)});
         at += 12 + length;
     }
     return chunks;
-}
-
-std::uint32_t BigEndian32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return value;
 }
 
 // The file read back by a decoder that is not ours holds exactly the pixels
@@ -144,14 +151,6 @@ void ExpectDecodesTo(const std::string& file, const std::string& format, const P
         for (std::int32_t x = 0; x < in.width; ++x)
             wrong += image.pixels[static_cast<std::size_t>(y * in.width + x)] != (in.Row(y)[x] | 0xFF000000u);
     EXPECT_EQ(wrong, 0u);
-}
-
-std::uint32_t LittleEndian(const std::string& bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int i = size; i-- > 0;)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return value;
 }
 
 // The first value of each field of a little-endian TIFF's first directory
@@ -221,8 +220,8 @@ TEST(ImageEncoders, EveryKindOfImageDecodesToItsExactPixels)
         for (const Chunk& chunk : chunks)
             if (chunk.type == "pHYs") {
                 resolution = true;
-                EXPECT_EQ(BigEndian32(chunk.data, 0), 3780u); // 96 dpi
-                EXPECT_EQ(BigEndian32(chunk.data, 4), 3780u);
+                EXPECT_EQ(Unsigned(chunk.data, 0, 4, false), 3780u); // 96 dpi
+                EXPECT_EQ(Unsigned(chunk.data, 4, 4, false), 3780u);
                 EXPECT_EQ(chunk.data[8], 1); // per metre
             }
         EXPECT_TRUE(resolution);
