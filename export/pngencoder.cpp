@@ -5,7 +5,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
