@@ -7,9 +7,24 @@
 // counter psnr_dB compares the decoded file with the figure's pixels, which
 // the BMP holds unchanged. JpegEncodeOnly is the export's encoding alone,
 // without writing and syncing the file. On a busy machine compare the CPU
-// column of the export with cjpeg_cpu_ms, cjpeg's own processor time.
+// column of the export with child_cpu_ms, cjpeg's own processor time.
+//
+// PNG: PngFile is the program's encoder writing the file; QtPngWriter is
+// Qt's writer at the export's quality of 95 (which it takes as zlib level 0,
+// no compression), as the export wrote PNG before; ZlibRows6 is the bare
+// RGB rows deflated at zlib's level 6 in this process, and PillowPng6 and
+// MagickPng the files of Pillow at level 6 and ImageMagick's defaults (their
+// processor time in child_cpu_ms, reading the PPM included; Debian's
+// ImageMagick policy refuses side 10000). The counter
+// bytes is each file's size. WebpLossless is Qt's WebP writer at the quality
+// the export gives WebP (lossless). TiffEncode is the program's TIFF encoder
+// (Deflate) into memory, QtTiffWriter Qt's with LZW, as
+// the export asks it.
+#include "export/formatquality.h"
 #include "export/imageexport.h"
 #include "export/jpegencoder.h"
+#include "export/pngencoder.h"
+#include "export/tiffencoder.h"
 #include "model/geometry.h"
 #include "qt/qtcanvas.h"
 #include "qt/qtimagelayer.h"
@@ -22,6 +37,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <zlib.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -117,19 +135,136 @@ void QtJpegWriter(benchmark::State& state)
 
 void BmpExport(benchmark::State& state) { Save(state, "bmp"); }
 
-void CjpegReference(benchmark::State& state)
+std::string FigurePpm(double height)
 {
-    const double height = static_cast<double>(state.range(0)) / 1000.0;
     const std::string ppm = Folder() + "/figure.ppm";
     QImageWriter(QString::fromStdString(ppm), "ppm").write(CanvasImage(Figure(height).canvas));
-    const std::string command = "cjpeg -quality 95 -sample 1x1 -outfile '" + Folder() + "/cjpeg.jpg' '" + ppm + "'";
+    return ppm;
+}
+
+void SetFileSize(benchmark::State& state, const std::string& path)
+{
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+}
+
+void PngFile(benchmark::State& state)
+{
+    const Canvas& pixels = Figure(HeightOf(state)).canvas;
+    const std::string path = Folder() + "/figure.png";
+    PngSettings settings;
+    settings.dotsPerMeter = kFigureDotsPerMeter;
+    for (auto _ : state) {
+        FILE* file = std::fopen(path.c_str(), "wb");
+        const PngSink sink = [file](const unsigned char* data, std::size_t size) {
+            return std::fwrite(data, 1, size, file) == size;
+        };
+        const int written =
+            file != nullptr ? WritePng(pixels.Row(0), pixels.width, pixels.height, pixels.stride, settings, sink) : 0;
+        if (file == nullptr || std::fclose(file) != 0 || written != 1)
+            state.SkipWithError("PNG failed");
+    }
+    SetFileSize(state, path);
+}
+
+void QtWriter(benchmark::State& state, const char* format, int quality, int compression = -1)
+{
+    const FigureBitmap& figure = Figure(HeightOf(state));
+    const std::string path = Folder() + "/qt." + format;
+    for (auto _ : state) {
+        QImageWriter writer(QString::fromStdString(path), format);
+        writer.setQuality(quality);
+        writer.setCompression(compression);
+        if (!writer.write(FigureImage(figure.canvas)))
+            state.SkipWithError("write failed");
+    }
+    SetFileSize(state, path);
+}
+
+void QtPngWriter(benchmark::State& state) { QtWriter(state, "png", 95); }
+void QtTiffWriter(benchmark::State& state) { QtWriter(state, "tiff", 95, 1); }
+
+// The program's TIFF encoder, into memory.
+void TiffEncode(benchmark::State& state)
+{
+    const Canvas& pixels = Figure(HeightOf(state)).canvas;
+    TiffSettings settings;
+    settings.dotsPerInch = 96;
+    std::string bytes;
+    for (auto _ : state)
+        if (!EncodeTiff(pixels.Row(0), pixels.width, pixels.height, pixels.stride, settings, bytes))
+            state.SkipWithError("TIFF failed");
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+}
+void WebpLossless(benchmark::State& state) { QtWriter(state, "webp", QualityForFormat("webp", 95)); }
+
+// The RGB rows, each behind a filter byte of 0, deflated at level 6.
+void ZlibRows6(benchmark::State& state)
+{
+    const Canvas& pixels = Figure(HeightOf(state)).canvas;
+    std::vector<unsigned char> row(static_cast<std::size_t>(pixels.width) * 3 + 1, 0);
+    std::vector<unsigned char> out(1 << 16);
+    std::size_t total = 0;
+    for (auto _ : state) {
+        z_stream stream{};
+        deflateInit(&stream, 6);
+        total = 0;
+        for (std::int32_t y = 0; y <= pixels.height; ++y) {
+            const bool last = y == pixels.height;
+            if (!last)
+                for (std::int32_t x = 0; x < pixels.width; ++x) {
+                    const Pixel pixel = pixels.Row(y)[x];
+                    row[1 + 3 * static_cast<std::size_t>(x)] = static_cast<unsigned char>(pixel >> 16);
+                    row[2 + 3 * static_cast<std::size_t>(x)] = static_cast<unsigned char>(pixel >> 8);
+                    row[3 + 3 * static_cast<std::size_t>(x)] = static_cast<unsigned char>(pixel);
+                }
+            stream.next_in = row.data();
+            stream.avail_in = last ? 0 : static_cast<uInt>(row.size());
+            do {
+                stream.next_out = out.data();
+                stream.avail_out = static_cast<uInt>(out.size());
+                deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+                total += out.size() - stream.avail_out;
+            } while (stream.avail_out == 0);
+        }
+        deflateEnd(&stream);
+    }
+    state.counters["bytes"] = static_cast<double>(total);
+}
+
+// A program run on the figure's PPM as a reference. The CPU column counts
+// this process only; the program's own processor time is child_cpu_ms.
+void ChildReference(benchmark::State& state, const std::string& command, const std::string& output)
+{
     const double before = ChildrenCpuMs();
     for (auto _ : state)
         if (std::system(command.c_str()) != 0)
-            state.SkipWithError("cjpeg failed (package libjpeg-turbo-progs)");
-    // The CPU column counts this process only; cjpeg's own time is here.
-    state.counters["cjpeg_cpu_ms"] = (ChildrenCpuMs() - before) / static_cast<double>(state.iterations());
-    state.counters["psnr_dB"] = FilePsnr(CanvasImage(Figure(height).canvas), Folder() + "/cjpeg.jpg");
+            state.SkipWithError("reference failed (packages libjpeg-turbo-progs, python3-pil, imagemagick)");
+    state.counters["child_cpu_ms"] = (ChildrenCpuMs() - before) / static_cast<double>(state.iterations());
+    SetFileSize(state, output);
+}
+
+void CjpegReference(benchmark::State& state)
+{
+    const double height = HeightOf(state);
+    const std::string ppm = FigurePpm(height), jpeg = Folder() + "/cjpeg.jpg";
+    ChildReference(state, "cjpeg -quality 95 -sample 1x1 -outfile '" + jpeg + "' '" + ppm + "'", jpeg);
+    state.counters["psnr_dB"] = FilePsnr(CanvasImage(Figure(height).canvas), jpeg);
+}
+
+void PillowPng6(benchmark::State& state)
+{
+    const std::string ppm = FigurePpm(HeightOf(state)), png = Folder() + "/pillow.png";
+    ChildReference(state,
+                   "/usr/bin/python3 -c \"import sys; from PIL import Image; Image.MAX_IMAGE_PIXELS = None; "
+                   "Image.open(sys.argv[1]).save(sys.argv[2], compress_level=6)\" '" +
+                       ppm + "' '" + png + "'",
+                   png);
+}
+
+void MagickPng(benchmark::State& state)
+{
+    const std::string ppm = FigurePpm(HeightOf(state)), png = Folder() + "/magick.png";
+    ChildReference(state, "convert '" + ppm + "' '" + png + "'", png);
 }
 
 // Heights in thousandths.
@@ -138,6 +273,14 @@ BENCHMARK(CjpegReference)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisec
 BENCHMARK(JpegEncodeOnly)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(QtJpegWriter)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BmpExport)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PngFile)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(QtPngWriter)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ZlibRows6)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PillowPng6)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(MagickPng)->Arg(254884)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TiffEncode)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(QtTiffWriter)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(WebpLossless)->Arg(254884)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

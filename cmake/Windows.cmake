@@ -8,6 +8,10 @@ enable_language(RC)
 # single-byte; wide calls are made by name where a path or a URL needs them.
 target_compile_definitions(decagon_options INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00
                                                      WINVER=0x0A00)
+# zlib (package libz-mingw-w64-dev, under the toolchain's root) from its
+# static archive rather than its import library, so that no zlib1.dll ships.
+set(ZLIB_USE_STATIC_LIBS ON)
+
 # Unused code stays out of the statically linked programs.
 target_compile_options(decagon_options INTERFACE -ffunction-sections -fdata-sections)
 target_link_options(decagon_options INTERFACE -Wl,--gc-sections)

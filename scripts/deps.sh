@@ -10,7 +10,7 @@ set -euo pipefail
 if [ "${1:-}" = "windows" ]; then
   packages=(
     cmake ninja-build clang-format
-    g++-mingw-w64-x86-64 googletest libstb-dev
+    g++-mingw-w64-x86-64 googletest libstb-dev libz-mingw-w64-dev
     wine wine64 xvfb xauth xdotool x11-utils imagemagick
   )
 else
@@ -20,7 +20,7 @@ else
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
-    libjpeg-turbo-progs libturbojpeg0-dev librsvg2-bin clang-format
+    libjpeg-turbo-progs libturbojpeg0-dev zlib1g-dev python3-pil librsvg2-bin clang-format
     desktop-file-utils appstream man-db
   )
   case "${1:-}" in

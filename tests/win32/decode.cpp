@@ -4,6 +4,9 @@
 #define STBI_NO_STDIO
 #include <stb_image.h>
 
+#include <objbase.h>
+#include <wincodec.h>
+
 bool DecodeImage(const std::string& bytes, DecodedImage& image)
 {
     int channels = 0;
@@ -37,4 +40,42 @@ std::vector<JpegSegment> JpegSegments(const std::string& bytes)
         at += 2 + length;
     }
     return segments;
+}
+
+bool DecodeWithWic(const std::string& bytes, DecodedImage& image)
+{
+    image = DecodedImage{};
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICBitmapSource* converted = nullptr;
+    UINT width = 0, height = 0;
+    bool ok =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
+                                               static_cast<DWORD>(bytes.size()))) &&
+        SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &converted)) &&
+        SUCCEEDED(converted->GetSize(&width, &height));
+    if (ok) {
+        image.width = static_cast<int>(width);
+        image.height = static_cast<int>(height);
+        image.pixels.resize(static_cast<std::size_t>(width) * height);
+        ok = SUCCEEDED(converted->CopyPixels(nullptr, width * 4, static_cast<UINT>(image.pixels.size() * 4),
+                                             reinterpret_cast<BYTE*>(image.pixels.data())));
+        for (std::uint32_t& pixel : image.pixels)
+            pixel |= 0xFF000000u;
+    }
+    for (IUnknown* object :
+         {static_cast<IUnknown*>(converted), static_cast<IUnknown*>(frame), static_cast<IUnknown*>(decoder),
+          static_cast<IUnknown*>(stream), static_cast<IUnknown*>(factory)})
+        if (object != nullptr)
+            object->Release();
+    if (SUCCEEDED(started))
+        CoUninitialize();
+    return ok;
 }

@@ -14,6 +14,10 @@ struct DecodedImage {
 // False when the bytes are no image stb_image can read (JPEG, PNG, BMP, GIF).
 bool DecodeImage(const std::string& bytes, DecodedImage& image);
 
+// The same with the system's imaging component (WIC), for TIFF and the other
+// formats stb_image does not read.
+bool DecodeWithWic(const std::string& bytes, DecodedImage& image);
+
 // The segments of a JPEG file up to its scan: marker (0xC0 for a baseline
 // frame, 0xDB for quantisation tables, ...) and the bytes after the length.
 struct JpegSegment {
