@@ -1,6 +1,7 @@
 #include "export/imagelayer.h"
 
 #include "export/bmpencoder.h"
+#include "export/tiffencoder.h"
 #include "fileio/filereplace.h"
 #include "render/svg.h"
 
@@ -38,9 +39,30 @@ struct CoreEncoder {
     bool (*encode)(const Canvas& pixels, const ImageSaveParams& params, ByteSink& sink);
 };
 
+bool AnySize(std::int32_t, std::int32_t) { return true; }
+
+bool EncodeBmp(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink) { return WriteBmp(RowsOf(pixels), sink); }
+
+bool EncodePngFile(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink)
+{
+    return WritePng(pixels.Row(0), pixels.width, pixels.height, pixels.stride, FigurePngSettings(),
+                    [&](const unsigned char* data, std::size_t size) { return sink.Write(data, size); }) != 0;
+}
+
+bool EncodeTiffFile(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink)
+{
+    TiffSettings settings;
+    settings.dotsPerInch = kDotsPerInch;
+    std::string bytes;
+    return EncodeTiff(pixels.Row(0), pixels.width, pixels.height, pixels.stride, settings, bytes) != 0 &&
+           sink.Write(bytes.data(), bytes.size());
+}
+
 const CoreEncoder kCoreEncoders[] = {
-    {"bmp", BmpCanHold,
-     [](const Canvas& pixels, const ImageSaveParams&, ByteSink& sink) { return WriteBmp(RowsOf(pixels), sink); }},
+    {"bmp", BmpCanHold, EncodeBmp},
+    {"png", AnySize, EncodePngFile},
+    {"tif", AnySize, EncodeTiffFile},
+    {"tiff", AnySize, EncodeTiffFile},
 };
 
 const CoreEncoder* CoreEncoderNamed(const std::string& name)
@@ -88,6 +110,13 @@ private:
 };
 
 } // namespace
+
+PngSettings FigurePngSettings()
+{
+    PngSettings settings;
+    settings.dotsPerMeter = kFigureDotsPerMeter;
+    return settings;
+}
 
 bool StringSink::Write(const void* data, std::size_t count)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/pngencoder.h"
 #include "render/painter.h"
 
 #include <cstddef>
@@ -70,6 +71,10 @@ public:
     virtual ImageError ExportToClipboard(const FigureBitmap& figure) = 0;
 };
 
+// The PNG settings of every figure the program writes or offers: compressed,
+// exact, 96 dots per inch.
+PngSettings FigurePngSettings();
+
 // Where encoded bytes go: a file being written, or memory.
 class ByteSink {
 public:
@@ -111,7 +116,8 @@ public:
 
 // The image layer over a platform's encoders. Its formats are "jpeg" (the
 // platform's), then those it encodes itself alike on every system ("bmp",
-// export/bmpencoder.h), then the platform encoders' other names in their
+// "png", "tif", "tiff": export/bmpencoder.h, pngencoder.h, tiffencoder.h),
+// then the platform encoders' other names in their
 // order, then the formats drawn from the figure's plan ("svg"); index =
 // position + 1. It decides for every format alike: the existing-file rule,
 // the size a format holds, and the write, through a temporary file or

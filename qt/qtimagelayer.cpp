@@ -1,6 +1,8 @@
 #include "qt/qtimagelayer.h"
 
+#include "export/formatquality.h"
 #include "export/jpegencoder.h"
+#include "export/pngencoder.h"
 #include "qt/qtcanvas.h"
 
 #include <QBuffer>
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImageIOPlugin>
 #include <QImageWriter>
 #include <QJsonArray>
@@ -80,7 +83,7 @@ const std::vector<std::string>& WritableFormats()
 void Configure(QImageWriter& writer, const QByteArray& format, const ImageSaveParams& params)
 {
     writer.setFormat(format);
-    writer.setQuality(params.quality);
+    writer.setQuality(QualityForFormat(format.constData(), params.quality));
     if ((format == "tiff" || format == "tif") && lzwEnabled)
         writer.setCompression(1);
     else if (params.compression != 0)
@@ -108,16 +111,41 @@ int EncodeJpegImage(const QImage& image, int quality, bool progressive, JpegByte
 
 // The quality of the JPEG that the clipboard offers.
 constexpr int kClipboardJpegQuality = 95;
-// The JPEG types, and the one that is always offered; Qt offers "image/jpg"
-// too, after the name of its writer.
-bool IsJpegMimeType(const QString& mimeType) { return mimeType == "image/jpeg" || mimeType == "image/jpg"; }
-const QString kJpegMimeType = QStringLiteral("image/jpeg");
 
-// The clipboard's data: the image, from which the clipboard makes every image
-// type that a pasting program asks for, except JPEG (under either type name),
-// which is encoded here, by the same rule as a saved file, when it is first
-// asked for. Where the window system's clipboard encodes images itself
-// (Wayland), it uses Qt's writer instead.
+QByteArray ClipboardJpeg(const QImage& image)
+{
+    JpegBytes bytes;
+    if (!EncodeJpegImage(image, kClipboardJpegQuality, false, bytes))
+        return {};
+    return QByteArray(reinterpret_cast<const char*>(bytes.data.get()), static_cast<qsizetype>(bytes.size));
+}
+
+QByteArray ClipboardPng(const QImage& image)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    std::string bytes;
+    if (!EncodePng(reinterpret_cast<const std::uint32_t*>(pixels.constBits()), pixels.width(), pixels.height(),
+                   pixels.bytesPerLine(), FigurePngSettings(), bytes))
+        return {};
+    return QByteArray::fromStdString(bytes);
+}
+
+// The image types encoded here, by the same rules as a saved file, when first
+// asked for; Qt offers "image/jpg" too, after the name of its writer.
+struct OfferedType {
+    const char* mimeType;
+    QByteArray (*encode)(const QImage& image);
+    bool listed; // named among the data's formats
+};
+const OfferedType kOfferedTypes[] = {
+    {"image/png", ClipboardPng, true},
+    {"image/jpeg", ClipboardJpeg, true},
+    {"image/jpg", ClipboardJpeg, false},
+};
+
+// The clipboard's data: the image, from which the clipboard makes every other
+// image type that a pasting program asks for. Where the window system's
+// clipboard encodes images itself (Wayland), it uses Qt's writers instead.
 class FigureMimeData : public QMimeData {
 public:
     explicit FigureMimeData(const QImage& image) { setImageData(image); }
@@ -125,26 +153,28 @@ public:
     QStringList formats() const override
     {
         QStringList list = QMimeData::formats();
-        if (!list.contains(kJpegMimeType))
-            list.append(kJpegMimeType);
+        for (const OfferedType& offered : kOfferedTypes)
+            if (offered.listed && !list.contains(QLatin1String(offered.mimeType)))
+                list.append(QLatin1String(offered.mimeType));
         return list;
     }
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override
     {
-        if (!IsJpegMimeType(mimeType))
-            return QMimeData::retrieveData(mimeType, type);
-        if (jpeg_.isEmpty()) {
-            JpegBytes bytes;
-            if (EncodeJpegImage(qvariant_cast<QImage>(imageData()), kClipboardJpegQuality, false, bytes))
-                jpeg_ = QByteArray(reinterpret_cast<const char*>(bytes.data.get()), static_cast<qsizetype>(bytes.size));
+        for (const OfferedType& offered : kOfferedTypes) {
+            if (mimeType != QLatin1String(offered.mimeType))
+                continue;
+            QByteArray& bytes = encoded_[mimeType];
+            if (bytes.isEmpty())
+                bytes = offered.encode(qvariant_cast<QImage>(imageData()));
+            return bytes;
         }
-        return jpeg_;
+        return QMimeData::retrieveData(mimeType, type);
     }
 
 private:
-    mutable QByteArray jpeg_;
+    mutable QHash<QString, QByteArray> encoded_;
 };
 
 } // namespace

@@ -179,10 +179,10 @@ ImageError Win32ImageEncoders::PutOnClipboard(const Canvas& pixels)
     StringSink dib;
     if (!WriteDib(rows, dib))
         return ImageError::NoClipboard;
-    // The PNG is offered besides, for programs that prefer it; without the
-    // imaging component the bitmap alone goes.
+    // The PNG is offered besides, for programs that prefer it, made as a
+    // saved PNG file is.
     StringSink png;
-    if (!WriteWic(rows, GUID_ContainerFormatPng, false, png))
+    if (!EncodePng(rows.first, rows.width, rows.height, rows.stride, FigurePngSettings(), png.bytes))
         png.bytes.clear();
 
     HWND owner = clipboardOwner_;

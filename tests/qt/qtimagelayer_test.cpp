@@ -1,6 +1,7 @@
 #include "export/imageexport.h"
 #include "qt/qtcanvas.h"
 #include "qt/qtimagelayer.h"
+#include "tests/support/pillow.h"
 #include "tests/support/testsupport.h"
 
 #include <QClipboard>
@@ -9,6 +10,8 @@
 #include <QImageReader>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <algorithm>
 #include <cstdint>
@@ -149,6 +152,38 @@ TEST(ImageLayer, JpegAtQuality95HasTheStandardTablesScaled)
     EXPECT_EQ(tables.tables[0], ScaledTable(kLuminance, 95));
     EXPECT_EQ(tables.tables[1], ScaledTable(kChrominance, 95));
     EXPECT_TRUE(tables.baseline);
+}
+
+// Every lossless format, as the export writes the default figure, decodes
+// with Pillow to exactly its pixels, and compressed.
+TEST(ImageLayer, LosslessFormatsAreExactAndSmall)
+{
+    DecagonRecord record = RecordWithHeight(254.884);
+    const auto figure = RenderFigureBitmap(&record, FigureOptionsOf(record));
+    ASSERT_NE(figure, nullptr);
+    const Canvas& canvas = figure->canvas;
+    TempFolder folder;
+    std::map<std::string, std::size_t> sizes;
+    for (const char* format : {"bmp", "png", "tif", "tiff", "webp"}) {
+        if (Layer().FormatIndexByName(format) == 0)
+            continue; // WebP needs qt6-image-formats-plugins
+        const std::string path = folder.file(std::string("figure.") + format);
+        ASSERT_EQ(Layer().SaveBitmap(path, *figure, Params(format)), ImageError::None) << format;
+        sizes[format] = ReadFileBytes(path).size();
+        PillowImage image;
+        ASSERT_TRUE(DecodeWithPillow(path, image)) << format;
+        ASSERT_EQ(image.width, canvas.width) << format;
+        ASSERT_EQ(image.height, canvas.height) << format;
+        bool exact = true;
+        for (std::int32_t y = 0; y < canvas.height; ++y)
+            for (std::int32_t x = 0; x < canvas.width; ++x)
+                exact = exact && image.pixels[static_cast<std::size_t>(y * canvas.width + x)] == canvas.Row(y)[x];
+        EXPECT_TRUE(exact) << format;
+    }
+    EXPECT_LE(sizes["png"], 12u * 1024u);
+    EXPECT_LE(sizes["tif"], 12u * 1024u);
+    if (sizes.count("webp") != 0)
+        EXPECT_LE(sizes["webp"], 2 * sizes["png"]);
 }
 
 TEST(ImageLayer, BmpKeepsEveryPixel)

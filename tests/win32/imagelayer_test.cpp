@@ -181,7 +181,8 @@ TEST_F(Win32ImageLayerTest, BmpPngAndGifHoldTheExactPixelsAt96Dpi)
     ASSERT_NE(pHYs, std::string::npos);
     EXPECT_EQ(Be32(png, pHYs + 4), 3780u);
     EXPECT_EQ(Be32(png, pHYs + 8), 3780u);
-    EXPECT_EQ(png[pHYs + 12], 1); // per metre
+    EXPECT_EQ(png[pHYs + 12], 1);       // per metre
+    EXPECT_LE(png.size(), 12u * 1024u); // compressed
 }
 
 TEST_F(Win32ImageLayerTest, OtherFormatsOfTheSystemAndTheVectorDrawing)
@@ -189,6 +190,7 @@ TEST_F(Win32ImageLayerTest, OtherFormatsOfTheSystemAndTheVectorDrawing)
     const std::string tiff = Save("figure.tif", "tif");
     ASSERT_GE(tiff.size(), 4u);
     EXPECT_TRUE(tiff.substr(0, 4) == std::string("II*\0", 4) || tiff.substr(0, 4) == std::string("MM\0*", 4));
+    EXPECT_LE(tiff.size(), 12u * 1024u); // compressed
     const std::string svg = Save("figure.svg", "svg");
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("viewBox=\"0 0 254.884 254.884\""), std::string::npos);
