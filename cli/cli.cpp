@@ -2,15 +2,19 @@
 
 #include "export/svgfile.h"
 #include "export/textfile.h"
+#include "export/truescalefile.h"
 #include "model/decagon.h"
 #include "model/geometry.h"
 #include "model/numtext.h"
+#include "render/dxf.h"
 #include "render/svg.h"
 #include "settings/settings.h"
 
 #include <cmath>
 #include <cstring>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #ifndef DECAGON_VERSION
 #define DECAGON_VERSION "unknown"
@@ -100,6 +104,14 @@ bool ReadYesNo(const char* option, const std::string& text, bool& value, std::st
 
 enum class OptionId {
     Height,
+    Radius,
+    Side,
+    AcrossFlats,
+    Unit,
+    Paper,
+    Overlap,
+    Pdf,
+    Dxf,
     Angle3D,
     Diagonals,
     ExternalCircle,
@@ -121,6 +133,14 @@ struct OptionName {
 
 constexpr OptionName kOptions[] = {
     {"--height", OptionId::Height, true},
+    {"--radius", OptionId::Radius, true},
+    {"--side", OptionId::Side, true},
+    {"--across-flats", OptionId::AcrossFlats, true},
+    {"--unit", OptionId::Unit, true},
+    {"--paper", OptionId::Paper, true},
+    {"--overlap", OptionId::Overlap, true},
+    {"--pdf", OptionId::Pdf, true},
+    {"--dxf", OptionId::Dxf, true},
     {"--angle3d", OptionId::Angle3D, true},
     {"--diagonals", OptionId::Diagonals, true},
     {"--external-circle", OptionId::ExternalCircle, true},
@@ -169,12 +189,71 @@ int Fail(std::FILE* err, const std::string& message)
 
 constexpr char kStandardOutputFailure[] = "Cannot write to the standard output";
 
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kMostOverlapMm = 100.0;
+
+// The height that a size given another way stands for.
+double HeightOf(OptionId size, double value)
+{
+    switch (size) {
+    case OptionId::Radius:
+        return 2.0 * value;
+    case OptionId::Side:
+        return value / std::sin(kPi / 10.0);
+    case OptionId::AcrossFlats:
+        return value / std::cos(kPi / 10.0);
+    default:
+        return value;
+    }
+}
+
+const char* SizeWhat(OptionId size)
+{
+    switch (size) {
+    case OptionId::Radius:
+        return "radius";
+    case OptionId::Side:
+        return "side";
+    case OptionId::AcrossFlats:
+        return "width across flats";
+    default:
+        return "height";
+    }
+}
+
+// The options that write to the standard output, as "--csv and --svg".
+std::string StandardOutputOptions(const CliOptions& options, int& count)
+{
+    const std::pair<const std::string*, const char*> outputs[] = {{&options.csvPath, "--csv"},
+                                                                  {&options.svgPath, "--svg"},
+                                                                  {&options.pdfPath, "--pdf"},
+                                                                  {&options.dxfPath, "--dxf"}};
+    std::vector<const char*> names;
+    for (const auto& [path, name] : outputs)
+        if (*path == kStandardOutput)
+            names.push_back(name);
+    count = static_cast<int>(names.size());
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + std::string(names[i]);
+    return text;
+}
+
+// Writes made bytes to the standard output, or says why not.
+int WriteDrawing(std::FILE* out, std::FILE* err, int made, const std::string& bytes)
+{
+    if (!made)
+        return Fail(err, "Cannot create the image");
+    return WriteAll(out, bytes) ? kCliSuccess : Fail(err, kStandardOutputFailure);
+}
+
 } // namespace
 
 CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& options, std::string& message)
 {
     options = CliOptions{};
     message.clear();
+    const OptionName* sizeOption = nullptr; // the option that gave the height
     for (int at = 1; at < argc; ++at) {
         const std::string_view argument = argv[at] == nullptr ? std::string_view() : argv[at];
         const std::size_t equals = argument.find('=');
@@ -215,14 +294,52 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
 
         // Written as standard output, not opened anew: opening it would
         // truncate a file that the shell appends standard output to.
-        const bool isPath = option->id == OptionId::Csv || option->id == OptionId::Svg || option->id == OptionId::Image;
+        const bool isPath = option->id == OptionId::Csv || option->id == OptionId::Svg || option->id == OptionId::Pdf ||
+                            option->id == OptionId::Dxf || option->id == OptionId::Image;
         if (isPath && value == kStandardOutputDevice)
             value = kStandardOutput;
 
         bool ok = true;
         switch (option->id) {
         case OptionId::Height:
-            ok = ReadNumber("height", value, options.height, message);
+        case OptionId::Radius:
+        case OptionId::Side:
+        case OptionId::AcrossFlats:
+            if (sizeOption != nullptr && sizeOption->id != option->id) {
+                message = std::string("give only one of --height, --radius, --side and --across-flats, not ") +
+                          sizeOption->name + " and " + option->name;
+                ok = false;
+                break;
+            }
+            sizeOption = option;
+            ok = ReadNumber(SizeWhat(option->id), value, options.height, message);
+            options.height = HeightOf(option->id, options.height);
+            break;
+        case OptionId::Unit:
+            ok = ParseLengthUnit(value, options.unit);
+            if (!ok)
+                message = "--unit takes mm, cm or in, not " + Quoted(value);
+            break;
+        case OptionId::Paper:
+            ok = ParsePaper(value, options.paper);
+            options.paperGiven = true;
+            if (!ok)
+                message = "--paper takes a4, letter, a3, legal or WIDTHxHEIGHT in millimetres (each side 100 to "
+                          "5080), not " +
+                          Quoted(value);
+            break;
+        case OptionId::Overlap:
+            ok = ReadNumber("overlap", value, options.overlapMm, message);
+            if (ok && !(options.overlapMm >= 0.0 && options.overlapMm <= kMostOverlapMm)) {
+                message = "the overlap " + Quoted(value) + " is not between 0 and 100 (millimetres)";
+                ok = false;
+            }
+            break;
+        case OptionId::Pdf:
+            options.pdfPath = value;
+            break;
+        case OptionId::Dxf:
+            options.dxfPath = value;
             break;
         case OptionId::Angle3D:
             ok = ReadNumber("3D angle", value, options.angle3D, message);
@@ -258,8 +375,14 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
         if (!ok)
             return CliRequest::Invalid;
     }
-    if (options.csvPath == kStandardOutput && options.svgPath == kStandardOutput) {
-        message = "only one of --csv and --svg can write to the standard output";
+    int toStandardOutput = 0;
+    const std::string writers = StandardOutputOptions(options, toStandardOutput);
+    if (toStandardOutput > 1) {
+        message = "only one of " + writers + " can write to the standard output";
+        return CliRequest::Invalid;
+    }
+    if (!std::isfinite(options.height)) {
+        message = std::string("the ") + SizeWhat(sizeOption->id) + " gives a height too large";
         return CliRequest::Invalid;
     }
     return CliRequest::Run;
@@ -283,6 +406,31 @@ FigureOptions CliFigureOptions(const CliOptions& options, const DecagonRecord& r
     shown.showInternalCircle = options.internalCircle ? 1 : 0;
     shown.diagonalChoice = options.diagonalChoice;
     return shown;
+}
+
+PdfOptions CliPdfOptions(const CliOptions& options)
+{
+    PdfOptions pdf = SystemPdfOptions();
+    if (options.paperGiven)
+        pdf.paper = options.paper;
+    pdf.overlapMm = options.overlapMm;
+    pdf.unit = options.unit;
+    return pdf;
+}
+
+bool HasExtension(const std::string& path, const char* extension)
+{
+    const std::size_t length = std::strlen(extension);
+    if (path.size() <= length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = path[path.size() - length + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != extension[i])
+            return false;
+    }
+    return true;
 }
 
 std::string CliValuesText(const DecagonRecord& record)
@@ -376,7 +524,8 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
     DecagonRecord record;
     BuildCliRecord(options, record);
 
-    if (options.csvPath.empty() && options.svgPath.empty() && options.imagePath.empty())
+    if (options.csvPath.empty() && options.svgPath.empty() && options.pdfPath.empty() && options.dxfPath.empty() &&
+        options.imagePath.empty())
         return WriteAll(out, CliValuesText(record)) ? kCliSuccess : Fail(err, kStandardOutputFailure);
 
     StreamPrompts prompts(err, options.verbose);
@@ -387,17 +536,40 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
         return kCliFailed;
     }
 
+    std::string bytes;
     if (options.svgPath == kStandardOutput) {
-        std::string svg;
-        if (!DecagonSvgText(record, svg))
-            return Fail(err, "Cannot create the image");
-        if (!WriteAll(out, svg))
-            return Fail(err, kStandardOutputFailure);
-    } else if (!options.svgPath.empty() && !ExportSvgFileTo(record, options.svgPath, prompts)) {
+        const int made = DecagonSvgText(record, bytes, options.unit);
+        if (WriteDrawing(out, err, made, bytes) != kCliSuccess)
+            return kCliFailed;
+    } else if (!options.svgPath.empty() && !ExportSvgFileTo(record, options.svgPath, prompts, options.unit)) {
         return kCliFailed;
     }
 
-    if (!options.imagePath.empty()) {
+    const PdfOptions pdfOptions = CliPdfOptions(options);
+    const bool imageIsPdf = HasExtension(options.imagePath, ".pdf");
+    const bool imageIsDxf = HasExtension(options.imagePath, ".dxf");
+    for (const std::string& path : {options.pdfPath, imageIsPdf ? options.imagePath : std::string()}) {
+        if (path == kStandardOutput) {
+            const int made = DecagonPdfBytes(record, pdfOptions, bytes);
+            if (WriteDrawing(out, err, made, bytes) != kCliSuccess)
+                return kCliFailed;
+        } else if (!path.empty() && !ExportPdfFileTo(record, path, prompts, pdfOptions)) {
+            return kCliFailed;
+        }
+    }
+    for (const std::string& path : {options.dxfPath, imageIsDxf ? options.imagePath : std::string()}) {
+        if (path == kStandardOutput) {
+            const int made = DecagonDxfText(record, options.unit, bytes);
+            if (WriteDrawing(out, err, made, bytes) != kCliSuccess)
+                return kCliFailed;
+        } else if (!path.empty() && !ExportDxfFileTo(record, path, prompts, options.unit)) {
+            return kCliFailed;
+        }
+    }
+
+    // An --image name of a drawing is that drawing, written above.
+    const bool imageIsDrawing = imageIsPdf || imageIsDxf;
+    if (!options.imagePath.empty() && !imageIsDrawing) {
         if (exportImage == nullptr ||
             !exportImage(record, CliFigureOptions(options, record), options.imagePath, prompts))
             return kCliFailed;
