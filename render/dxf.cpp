@@ -244,11 +244,11 @@ private:
 
 ColorValue AutoCadColor(int index)
 {
-    // 1 to 9: the named colours; 250 to 255: greys.
+    // 1 to 9: the named colours; 250 to 255: greys, as LibreCAD shows them.
     static const ColorValue kNamed[] = {MakeColor(255, 0, 0),     MakeColor(255, 255, 0),   MakeColor(0, 255, 0),
                                         MakeColor(0, 255, 255),   MakeColor(0, 0, 255),     MakeColor(255, 0, 255),
                                         MakeColor(255, 255, 255), MakeColor(128, 128, 128), MakeColor(192, 192, 192)};
-    static const int kGreys[] = {51, 91, 132, 173, 214, 255};
+    static const int kGreys[] = {84, 118, 152, 187, 221, 255};
     if (index >= 1 && index <= 9)
         return kNamed[index - 1];
     if (index >= 250 && index <= 255)

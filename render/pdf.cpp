@@ -20,6 +20,7 @@ constexpr double kDashPens = 3.0; // as the SVG's dotted circle
 constexpr int kPageDecimals = 4;  // of a point: far below 0.01 mm
 constexpr double kMarkRadiusMm = 2.0;
 constexpr double kThinLineMm = 0.2;
+constexpr double kUnderlayMm = 0.6;       // the white under a thin black line
 constexpr double kCircleErrorMm = 0.0005; // largest gap between a drawn circle and the true one
 
 // The tiles needed along one side.
@@ -490,26 +491,28 @@ private:
     // each mark.
     static std::string MarkForm()
     {
-        std::string s = "0 0 0 RG ";
-        Pts(s, {kThinLineMm});
-        s += "w\n";
+        std::string path;
         const double r = kMarkRadiusMm;
-        const double x = 0.0;
-        const double y = 0.0;
-        Line(s, x - 1.5 * r, y, x + 1.5 * r, y);
-        Line(s, x, y - 1.5 * r, x, y + 1.5 * r);
+        Line(path, -1.5 * r, 0.0, 1.5 * r, 0.0);
+        Line(path, 0.0, -1.5 * r, 0.0, 1.5 * r);
         // A circle of four quarters is exact enough for a mark.
         const double h = 0.5523 * r;
-        Pts(s, {x + r, y});
-        s += "m ";
-        Pts(s, {x + r, y + h, x + h, y + r, x, y + r});
-        s += "c ";
-        Pts(s, {x - h, y + r, x - r, y + h, x - r, y});
-        s += "c ";
-        Pts(s, {x - r, y - h, x - h, y - r, x, y - r});
-        s += "c ";
-        Pts(s, {x + h, y - r, x + r, y - h, x + r, y});
-        s += "c S\n";
+        Pts(path, {r, 0.0});
+        path += "m ";
+        Pts(path, {r, h, h, r, 0.0, r});
+        path += "c ";
+        Pts(path, {-h, r, -r, h, -r, 0.0});
+        path += "c ";
+        Pts(path, {-r, -h, -h, -r, 0.0, -r});
+        path += "c ";
+        Pts(path, {h, -r, r, -h, r, 0.0});
+        path += "c S\n";
+        // Black over white, as the cut lines.
+        std::string s = "1 1 1 RG ";
+        Pts(s, {kUnderlayMm});
+        s += "w\n" + path + "0 0 0 RG ";
+        Pts(s, {kThinLineMm});
+        s += "w\n" + path;
         return s;
     }
 
@@ -546,14 +549,27 @@ private:
         const bool right = column + 1 < l.columns;
         const bool above = row > 0;
         const bool below = row + 1 < l.rows;
-        s += "0 0 0 RG ";
-        Pts(s, {kThinLineMm});
-        s += "w\n";
         // Where the right and lower neighbours' cut edges lie.
+        std::string thin;
         if (right)
-            Line(s, areaRight - overlap, l.areaBottomMm, areaRight - overlap, areaTop);
+            Line(thin, areaRight - overlap, l.areaBottomMm, areaRight - overlap, areaTop);
         if (below)
-            Line(s, l.areaLeftMm, l.areaBottomMm + overlap, areaRight, l.areaBottomMm + overlap);
+            Line(thin, l.areaLeftMm, l.areaBottomMm + overlap, areaRight, l.areaBottomMm + overlap);
+        // The cut lines.
+        std::string cut;
+        if (left)
+            Line(cut, l.areaLeftMm, l.areaBottomMm, l.areaLeftMm, areaTop);
+        if (above)
+            Line(cut, l.areaLeftMm, areaTop, areaRight, areaTop);
+        // Black over white, so that they show on any figure; the cut lines
+        // dashed.
+        s += "1 1 1 RG ";
+        Pts(s, {kUnderlayMm});
+        s += "w\n" + thin + cut + "0 0 0 RG ";
+        Pts(s, {kThinLineMm});
+        s += "w\n" + thin + "[";
+        Pts(s, {2.0, 1.5});
+        s += "] 0 d\n" + cut + "[] 0 d 0 0 0 rg\n";
         // The marks in the middle of each overlap, at a quarter, half and
         // three quarters of the shared edge: the same figure points on both
         // neighbours.
@@ -567,15 +583,6 @@ private:
             if (below)
                 Mark(s, l.areaLeftMm + share * l.areaWidthMm, l.areaBottomMm + overlap / 2.0);
         }
-        // The cut lines, dashed.
-        s += "[";
-        Pts(s, {2.0, 1.5});
-        s += "] 0 d\n";
-        if (left)
-            Line(s, l.areaLeftMm, l.areaBottomMm, l.areaLeftMm, areaTop);
-        if (above)
-            Line(s, l.areaLeftMm, areaTop, areaRight, areaTop);
-        s += "[] 0 d 0 0 0 rg\n";
 
         // The neighbours' names beside the edges they share.
         const double m = options_.marginMm;
