@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -557,33 +558,30 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
         return kCliFailed;
     }
 
-    std::string bytes;
-    if (options.svgPath == kStandardOutput) {
-        const int made = DecagonSvgText(record, bytes, options.unit);
-        if (WriteDrawing(out, err, made, bytes) != kCliSuccess)
-            return kCliFailed;
-    } else if (!options.svgPath.empty() && !ExportSvgFileTo(record, options.svgPath, prompts, options.unit)) {
-        return kCliFailed;
-    }
-
+    // The drawings, to the standard output or through their file export.
     const PdfOptions pdfOptions = CliPdfOptions(options);
     const bool imageIsPdf = HasExtension(options.imagePath, ".pdf");
     const bool imageIsDxf = HasExtension(options.imagePath, ".dxf");
-    for (const std::string& path : {options.pdfPath, imageIsPdf ? options.imagePath : std::string()}) {
-        if (path == kStandardOutput) {
-            const int made = DecagonPdfBytes(record, pdfOptions, bytes);
+    struct Drawing {
+        std::string path;
+        std::function<int(std::string&)> make;
+        std::function<int(const std::string&)> save;
+    };
+    const Drawing svg{options.svgPath, [&](std::string& bytes) { return DecagonSvgText(record, bytes, options.unit); },
+                      [&](const std::string& path) { return ExportSvgFileTo(record, path, prompts, options.unit); }};
+    const Drawing pdf{options.pdfPath, [&](std::string& bytes) { return DecagonPdfBytes(record, pdfOptions, bytes); },
+                      [&](const std::string& path) { return ExportPdfFileTo(record, path, prompts, pdfOptions); }};
+    const Drawing dxf{options.dxfPath, [&](std::string& bytes) { return DecagonDxfText(record, options.unit, bytes); },
+                      [&](const std::string& path) { return ExportDxfFileTo(record, path, prompts, options.unit); }};
+    const Drawing pdfImage{imageIsPdf ? options.imagePath : std::string(), pdf.make, pdf.save};
+    const Drawing dxfImage{imageIsDxf ? options.imagePath : std::string(), dxf.make, dxf.save};
+    for (const Drawing* drawing : {&svg, &pdf, &pdfImage, &dxf, &dxfImage}) {
+        if (drawing->path == kStandardOutput) {
+            std::string bytes;
+            const int made = drawing->make(bytes);
             if (WriteDrawing(out, err, made, bytes) != kCliSuccess)
                 return kCliFailed;
-        } else if (!path.empty() && !ExportPdfFileTo(record, path, prompts, pdfOptions)) {
-            return kCliFailed;
-        }
-    }
-    for (const std::string& path : {options.dxfPath, imageIsDxf ? options.imagePath : std::string()}) {
-        if (path == kStandardOutput) {
-            const int made = DecagonDxfText(record, options.unit, bytes);
-            if (WriteDrawing(out, err, made, bytes) != kCliSuccess)
-                return kCliFailed;
-        } else if (!path.empty() && !ExportDxfFileTo(record, path, prompts, options.unit)) {
+        } else if (!drawing->path.empty() && !drawing->save(drawing->path)) {
             return kCliFailed;
         }
     }

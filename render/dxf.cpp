@@ -198,24 +198,15 @@ private:
         Group(8, layer);
     }
 
-    // The run of segments of one layer from index first on: the closed
+    // The run of segments of one part and colour from index first on: the closed
     // outline as one polyline, anything else as lines. Returns the index
     // after the run.
     std::size_t Segments(std::size_t first)
     {
         const std::vector<FigureElement>& elements = plan_.elements;
         const std::string layer = LayerName(elements[first]);
-        std::size_t end = first;
-        while (end < elements.size() && elements[end].kind == FigureElementKind::Segment &&
-               LayerName(elements[end]) == layer)
-            ++end;
-        bool closed =
-            elements[first].part == FigurePart::Outline && end - first == static_cast<std::size_t>(kVertexCount);
-        for (std::size_t i = first; closed && i < end; ++i) {
-            const int row = static_cast<int>(i - first);
-            closed = elements[i].fromRow == row && elements[i].toRow == (row + 1) % kVertexCount;
-        }
-        if (closed) {
+        const std::size_t end = SegmentRunEnd(plan_, first);
+        if (IsClosedOutline(plan_, first, end)) {
             std::vector<ExactPoint> points;
             for (std::size_t i = first; i < end; ++i)
                 points.push_back(elements[i].exactFrom);

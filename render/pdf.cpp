@@ -324,19 +324,9 @@ private:
     std::size_t Segments(std::string& s, std::size_t first) const
     {
         const std::vector<FigureElement>& elements = plan_.elements;
-        const FigureElement& head = elements[first];
-        std::size_t end = first;
-        while (end < elements.size() && elements[end].kind == FigureElementKind::Segment &&
-               elements[end].part == head.part && elements[end].colorRow == head.colorRow &&
-               elements[end].color == head.color)
-            ++end;
-        Colour(s, head.color, "RG");
-        bool closed = head.part == FigurePart::Outline && end - first == static_cast<std::size_t>(kVertexCount);
-        for (std::size_t i = first; closed && i < end; ++i) {
-            const int row = static_cast<int>(i - first);
-            closed = elements[i].fromRow == row && elements[i].toRow == (row + 1) % kVertexCount;
-        }
-        if (closed) {
+        const std::size_t end = SegmentRunEnd(plan_, first);
+        Colour(s, elements[first].color, "RG");
+        if (IsClosedOutline(plan_, first, end)) {
             for (std::size_t i = first; i < end; ++i) {
                 FigureNumbers(s, {elements[i].exactFrom.x, elements[i].exactFrom.y});
                 s += i == first ? "m\n" : "l\n";

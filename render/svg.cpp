@@ -155,16 +155,8 @@ private:
     std::size_t Outline(std::size_t first)
     {
         const std::vector<FigureElement>& elements = plan_.elements;
-        std::size_t end = first;
-        while (end < elements.size() && elements[end].kind == FigureElementKind::Segment &&
-               elements[end].part == FigurePart::Outline)
-            ++end;
-        bool closed = end - first == static_cast<std::size_t>(kVertexCount);
-        for (std::size_t i = first; closed && i < end; ++i) {
-            const int row = static_cast<int>(i - first);
-            closed = elements[i].fromRow == row && elements[i].toRow == (row + 1) % kVertexCount &&
-                     elements[i].color == elements[first].color;
-        }
+        const std::size_t end = SegmentRunEnd(plan_, first);
+        const bool closed = IsClosedOutline(plan_, first, end);
         if (closed) {
             out_ += "<polygon id=\"outline\" points=\"";
             for (std::size_t i = first; i < end; ++i) {
@@ -191,11 +183,7 @@ private:
     {
         const std::vector<FigureElement>& elements = plan_.elements;
         const FigureElement& head = elements[first];
-        std::size_t end = first;
-        while (end < elements.size() && elements[end].kind == FigureElementKind::Segment &&
-               elements[end].part == head.part && elements[end].colorRow == head.colorRow &&
-               elements[end].color == head.color)
-            ++end;
+        const std::size_t end = SegmentRunEnd(plan_, first);
         const bool named = head.colorRow >= 0 && head.colorRow < kVertexCount;
         GroupStart(named ? std::string("diagonals-") + VertexTable[head.colorRow].label : "diagonals", head.color);
         for (std::size_t i = first; i < end; ++i)

@@ -75,3 +75,30 @@ std::string FigureNumberWriter::Text(double value) const
     Append(text, value);
     return text;
 }
+
+std::size_t SegmentRunEnd(const FigurePlan& plan, std::size_t first)
+{
+    const std::vector<FigureElement>& elements = plan.elements;
+    const FigureElement& head = elements[first];
+    std::size_t end = first;
+    while (end < elements.size() && elements[end].kind == FigureElementKind::Segment &&
+           elements[end].part == head.part && elements[end].colorRow == head.colorRow &&
+           elements[end].color == head.color)
+        ++end;
+    return end;
+}
+
+bool IsClosedOutline(const FigurePlan& plan, std::size_t first, std::size_t end)
+{
+    const std::vector<FigureElement>& elements = plan.elements;
+    if (end - first != static_cast<std::size_t>(kVertexCount) || elements[first].part != FigurePart::Outline)
+        return false;
+    for (std::size_t i = first; i < end; ++i) {
+        const int row = static_cast<int>(i - first);
+        if (elements[i].kind != FigureElementKind::Segment || elements[i].part != FigurePart::Outline ||
+            elements[i].fromRow != row || elements[i].toRow != (row + 1) % kVertexCount ||
+            elements[i].color != elements[first].color)
+            return false;
+    }
+    return true;
+}

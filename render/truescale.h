@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/figure.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,3 +37,12 @@ private:
 // Appends value with at most `decimals` decimals, trailing zeros dropped,
 // without "-0": the compact form of fixed-size numbers (page positions).
 void AppendCompact(std::string& out, double value, int decimals);
+
+// The end of the run of segments from index first on that share its part,
+// colour row and colour: the outline, or one fan of diagonals.
+std::size_t SegmentRunEnd(const FigurePlan& plan, std::size_t first);
+
+// Whether the segments from first to end are the whole outline, closed: the
+// ten sides in vertex order, in one colour. A drawing writes it as one
+// closed shape, which a cutter follows in one pass.
+bool IsClosedOutline(const FigurePlan& plan, std::size_t first, std::size_t end);
