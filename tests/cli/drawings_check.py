@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """decagon-cli's PDF and DXF read back by programs that share no code with it.
 
-    drawings_check.py DECAGON_CLI GROUP...   (GROUP: scale, tiles, validity, dxf, librecad)
+    drawings_check.py DECAGON_CLI GROUP...   (GROUP: paper, scale, tiles, validity, dxf, librecad)
 
+paper     the locale's paper (LC_PAPER) unless --paper names one;
 scale     the PDF rendered by poppler (pdftoppm) and MuPDF (mutool draw) at
           10 pixels to the millimetre: the figure's square and the test
           squares measured in pixels;
@@ -361,6 +362,31 @@ def test_dxf():
                 check(all(min(xy(v.dxf.location)) >= -1e-9 for v in entity.vertices), what + ": a negative vertex")
 
 
+# --- paper ----------------------------------------------------------------
+
+
+def test_paper():
+    # The locale's paper, from a locale compiled here (LOCPATH), so that the
+    # machine needs none installed; --paper overrides it.
+    folder = os.path.join(WORK, "locales")
+    os.mkdir(folder)
+    made = subprocess.run(["localedef", "-i", "en_US", "-f", "UTF-8", os.path.join(folder, "en_US.UTF-8")],
+                          capture_output=True, text=True)
+    check(os.path.isdir(os.path.join(folder, "en_US.UTF-8")), "localedef: " + made.stderr)
+    cases = [({"LC_PAPER": "en_US.UTF-8"}, (), "[0 0 612 792]"),
+             ({"LC_ALL": "en_US.UTF-8"}, (), "[0 0 612 792]"),
+             ({"LC_PAPER": "C"}, (), "[0 0 595.2756 841.8898]"),
+             ({"LC_PAPER": "no_SUCH.UTF-8"}, (), "[0 0 595.2756 841.8898]"),
+             ({"LC_PAPER": "en_US.UTF-8"}, ("--paper", "a3"), "[0 0 841.8898 1190.5512]")]
+    for variables, arguments, media_box in cases:
+        environment = {k: v for k, v in os.environ.items() if not k.startswith("LC_") and k != "LANG"}
+        environment.update(variables, LOCPATH=folder)
+        result = subprocess.run([CLI, "--pdf", "-", "--height", "100", *arguments], capture_output=True, env=environment)
+        check(b"/MediaBox " + media_box.encode() in result.stdout, "paper for %s %s: not %s" % (variables, arguments, media_box))
+        letter = media_box == "[0 0 612 792]"
+        check((b"(2 in)" in result.stdout) == letter, "paper for %s: the 2 inch square" % variables)
+
+
 # --- librecad -------------------------------------------------------------
 
 
@@ -383,7 +409,7 @@ def test_librecad():
             check(abs(length - 150) <= 1.0, "librecad: the figure measures %.2f mm, not 150" % length)
 
 
-GROUPS = {"scale": test_scale, "tiles": test_tiles, "validity": test_validity, "dxf": test_dxf, "librecad": test_librecad}
+GROUPS = {"paper": test_paper, "scale": test_scale, "tiles": test_tiles, "validity": test_validity, "dxf": test_dxf, "librecad": test_librecad}
 for group in sys.argv[2:]:
     GROUPS[group]()
 if failures:
