@@ -1,9 +1,12 @@
 #!/usr/bin/python3
 """decagon-cli's PDF and DXF read back by programs that share no code with it.
 
-    drawings_check.py DECAGON_CLI GROUP...   (GROUP: paper, scale, tiles, validity, dxf, librecad)
+    drawings_check.py DECAGON_CLI GROUP...   (GROUP: paper, scale, coordinates, tiles, validity, dxf,
+                                              librecad)
 
 paper     the locale's paper (LC_PAPER) unless --paper names one;
+coordinates  MuPDF's trace of the drawing: vertices, circles and their place
+          on the page against the SVG's, to 0.01 mm;
 scale     the PDF rendered by poppler (pdftoppm) and MuPDF (mutool draw) at
           10 pixels to the millimetre: the figure's square and the test
           squares measured in pixels;
@@ -32,6 +35,7 @@ checks = [0]
 written_pdfs = []
 
 A4 = (210.0, 297.0)
+SVG = "{http://www.w3.org/2000/svg}"
 MARGIN = 10.0
 FOOT = 10.0  # between the test squares and the drawing area
 
@@ -143,6 +147,62 @@ def test_scale():
                         check(abs(length - 51.0) <= 0.3, "%s: inch square %.2f mm, not 50.8" % (what, length))
 
 
+def test_coordinates():
+    # MuPDF's own reading of the drawing (mutool trace): the outline's
+    # vertices and the circles' points against the SVG's, and where the page
+    # places them, each to within 0.01 mm.
+    for paper, height, unit, mm_per_unit in (("a4", "150", "mm", 1.0), ("a3", "-7.5", "in", 25.4)):
+        path = pdf("trace-%s.pdf" % paper, "--paper", paper, "--height", height, "--unit", unit)
+        trace = ElementTree.fromstring(subprocess.run(["mutool", "trace", path, "1"], capture_output=True, check=True).stdout)
+        svg = svg_of("--height", height)
+        view = [float(v) for v in svg.get("viewBox").split()]
+        origin, size = view[0], view[2]
+        what = "PDF %s %s %s" % (paper, height, unit)
+        polygon = svg.find(SVG + "polygon")
+        wanted = [tuple(map(float, p.split(","))) for p in polygon.get("points").split()]
+        strokes = [e for e in trace.iter("stroke_path") if len(e) == 11 and e[-1].tag == "closepath"]
+        if not check(len(strokes) == 1, what + ": %d closed outlines" % len(strokes)):
+            continue
+        outline = strokes[0]
+        points = [(float(e.get("x")), float(e.get("y"))) for e in outline if e.tag in ("moveto", "lineto")]
+        tolerance = 0.01 / mm_per_unit
+        for point, target in zip(points, wanted):
+            check(all(abs(a - b) <= tolerance for a, b in zip(point, target)), "%s: vertex %s, not %s" % (what, point, target))
+        # The form's scale, and the figure centred in the drawing area (y
+        # down from the page's top, in points).
+        a, b, c, d, e, f = map(float, outline.get("transform").split())
+        k = 72 / 25.4 * mm_per_unit
+        check(abs(a - k) < 1e-3 and abs(d - k) < 1e-3 and b == 0 and c == 0, what + ": scale %s" % outline.get("transform"))
+        page_w, page_h = {"a4": (210, 297), "a3": (297, 420)}[paper]
+        figure = size * mm_per_unit
+        left = MARGIN + (page_w - 2 * MARGIN - figure) / 2
+        top = MARGIN + (page_h - MARGIN - (MARGIN + 50 + FOOT) - figure) / 2
+        for x, y in points:
+            page_x = (a * x + e) * 25.4 / 72
+            page_y = (d * y + f) * 25.4 / 72
+            expected_x = left + (x - origin) * mm_per_unit
+            expected_y = top + (y - origin) * mm_per_unit
+            check(abs(page_x - expected_x) <= 0.01 and abs(page_y - expected_y) <= 0.01,
+                  "%s: a vertex at %.4f, %.4f mm on the page, not %.4f, %.4f" % (what, page_x, page_y, expected_x, expected_y))
+        # Every point of the circles' curves lies on the SVG's circle.
+        for element in svg.iter(SVG + "circle"):
+            cx, cy, r = (float(element.get(n)) for n in ("cx", "cy", "r"))
+            for path_element in trace.iter("stroke_path"):
+                start = path_element[0]
+                if start.tag != "moveto" or abs(float(start.get("x")) - (cx + r)) > 1e-6 or abs(float(start.get("y")) - cy) > 1e-6:
+                    continue
+                x0, y0 = cx + r, cy
+                for curve in path_element.iter("curveto"):
+                    x1, y1, x2, y2, x3, y3 = (float(curve.get(n)) for n in ("x1", "y1", "x2", "y2", "x3", "y3"))
+                    for t in (0.25, 0.5, 0.75, 1.0):
+                        u = 1 - t
+                        x = u ** 3 * x0 + 3 * u * u * t * x1 + 3 * u * t * t * x2 + t ** 3 * x3
+                        y = u ** 3 * y0 + 3 * u * u * t * y1 + 3 * u * t * t * y2 + t ** 3 * y3
+                        check(abs(math.hypot(x - cx, y - cy) - r) * mm_per_unit <= 0.01, what + ": a circle's point off by %g"
+                              % (math.hypot(x - cx, y - cy) - r))
+                    x0, y0 = x3, y3
+
+
 # --- tiles ---------------------------------------------------------------
 
 
@@ -252,9 +312,6 @@ def xy(vector):
 
 
 # --- dxf -----------------------------------------------------------------
-
-SVG = "{http://www.w3.org/2000/svg}"
-
 
 def test_dxf():
     import ezdxf
@@ -409,7 +466,7 @@ def test_librecad():
             check(abs(length - 150) <= 1.0, "librecad: the figure measures %.2f mm, not 150" % length)
 
 
-GROUPS = {"paper": test_paper, "scale": test_scale, "tiles": test_tiles, "validity": test_validity, "dxf": test_dxf, "librecad": test_librecad}
+GROUPS = {"paper": test_paper, "scale": test_scale, "coordinates": test_coordinates, "tiles": test_tiles, "validity": test_validity, "dxf": test_dxf, "librecad": test_librecad}
 for group in sys.argv[2:]:
     GROUPS[group]()
 if failures:
