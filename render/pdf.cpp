@@ -52,7 +52,8 @@ bool PlanOrientation(double figureMm, const PdfOptions& options, bool landscape,
         return false;
     const double columns = TilesAlong(figureMm, layout.areaWidthMm, overlap);
     const double rows = TilesAlong(figureMm, layout.areaHeightMm, overlap);
-    if (!(columns * rows + 1.0 <= kMostPdfPages + 1.0))
+    // Counted in doubles first: a large figure's count may pass any int.
+    if (!(columns * rows <= kMostPdfPages))
         return false;
     layout.columns = static_cast<int>(columns);
     layout.rows = static_cast<int>(rows);
@@ -80,9 +81,8 @@ std::string Literal(const std::string& text)
     return out;
 }
 
-// The points that approximate a quarter, eighth, ... of a circle by one
-// cubic Bezier each: enough segments that no point lies farther than
-// kCircleErrorMm from the true circle.
+// How many cubic Bezier curves draw a circle of this radius (4, 8, 16, ...):
+// enough that no point lies farther than kCircleErrorMm from the true circle.
 int CircleSegments(double radiusMm)
 {
     int segments = 4;
