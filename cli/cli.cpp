@@ -409,31 +409,6 @@ FigureOptions CliFigureOptions(const CliOptions& options, const DecagonRecord& r
     return shown;
 }
 
-PdfOptions CliPdfOptions(const CliOptions& options)
-{
-    PdfOptions pdf = SystemPdfOptions();
-    if (options.paperGiven)
-        pdf.paper = options.paper;
-    pdf.overlapMm = options.overlapMm;
-    pdf.unit = options.unit;
-    return pdf;
-}
-
-bool HasExtension(const std::string& path, const char* extension)
-{
-    const std::size_t length = std::strlen(extension);
-    if (path.size() <= length)
-        return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        char c = path[path.size() - length + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != extension[i])
-            return false;
-    }
-    return true;
-}
-
 std::string CliValuesText(const DecagonRecord& record)
 {
     std::string out;
@@ -514,6 +489,31 @@ std::string CliUsageText()
 }
 
 std::string CliVersionText() { return std::string(kProgram) + " " + DECAGON_VERSION + "\n"; }
+
+PdfOptions CliPdfOptions(const CliOptions& options)
+{
+    PdfOptions pdf = SystemPdfOptions();
+    if (options.paperGiven)
+        pdf.paper = options.paper;
+    pdf.overlapMm = options.overlapMm;
+    pdf.unit = options.unit;
+    return pdf;
+}
+
+bool HasExtension(const std::string& path, const char* extension)
+{
+    const std::size_t length = std::strlen(extension);
+    if (path.size() <= length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = path[path.size() - length + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != extension[i])
+            return false;
+    }
+    return true;
+}
 
 bool StreamPrompts::PromptSaveFile(const SaveFileRequest&, std::string&) { return false; }
 
