@@ -2,15 +2,20 @@
 
 #include "export/svgfile.h"
 #include "export/textfile.h"
+#include "export/truescalefile.h"
 #include "model/decagon.h"
 #include "model/geometry.h"
 #include "model/numtext.h"
+#include "render/dxf.h"
 #include "render/svg.h"
 #include "settings/settings.h"
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #ifndef DECAGON_VERSION
 #define DECAGON_VERSION "unknown"
@@ -100,6 +105,14 @@ bool ReadYesNo(const char* option, const std::string& text, bool& value, std::st
 
 enum class OptionId {
     Height,
+    Radius,
+    Side,
+    AcrossFlats,
+    Unit,
+    Paper,
+    Overlap,
+    Pdf,
+    Dxf,
     Angle3D,
     Diagonals,
     ExternalCircle,
@@ -121,6 +134,14 @@ struct OptionName {
 
 constexpr OptionName kOptions[] = {
     {"--height", OptionId::Height, true},
+    {"--radius", OptionId::Radius, true},
+    {"--side", OptionId::Side, true},
+    {"--across-flats", OptionId::AcrossFlats, true},
+    {"--unit", OptionId::Unit, true},
+    {"--paper", OptionId::Paper, true},
+    {"--overlap", OptionId::Overlap, true},
+    {"--pdf", OptionId::Pdf, true},
+    {"--dxf", OptionId::Dxf, true},
     {"--angle3d", OptionId::Angle3D, true},
     {"--diagonals", OptionId::Diagonals, true},
     {"--external-circle", OptionId::ExternalCircle, true},
@@ -169,12 +190,71 @@ int Fail(std::FILE* err, const std::string& message)
 
 constexpr char kStandardOutputFailure[] = "Cannot write to the standard output";
 
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kMostOverlapMm = 100.0;
+
+// The height that a size given another way stands for.
+double HeightOf(OptionId size, double value)
+{
+    switch (size) {
+    case OptionId::Radius:
+        return 2.0 * value;
+    case OptionId::Side:
+        return value / std::sin(kPi / 10.0);
+    case OptionId::AcrossFlats:
+        return value / std::cos(kPi / 10.0);
+    default:
+        return value;
+    }
+}
+
+const char* SizeWhat(OptionId size)
+{
+    switch (size) {
+    case OptionId::Radius:
+        return "radius";
+    case OptionId::Side:
+        return "side";
+    case OptionId::AcrossFlats:
+        return "width across flats";
+    default:
+        return "height";
+    }
+}
+
+// The options that write to the standard output, as "--csv and --svg".
+std::string StandardOutputOptions(const CliOptions& options, int& count)
+{
+    const std::pair<const std::string*, const char*> outputs[] = {{&options.csvPath, "--csv"},
+                                                                  {&options.svgPath, "--svg"},
+                                                                  {&options.pdfPath, "--pdf"},
+                                                                  {&options.dxfPath, "--dxf"}};
+    std::vector<const char*> names;
+    for (const auto& [path, name] : outputs)
+        if (*path == kStandardOutput)
+            names.push_back(name);
+    count = static_cast<int>(names.size());
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + std::string(names[i]);
+    return text;
+}
+
+// Writes made bytes to the standard output, or says why not.
+int WriteDrawing(std::FILE* out, std::FILE* err, int made, const std::string& bytes)
+{
+    if (!made)
+        return Fail(err, "Cannot create the image");
+    return WriteAll(out, bytes) ? kCliSuccess : Fail(err, kStandardOutputFailure);
+}
+
 } // namespace
 
 CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& options, std::string& message)
 {
     options = CliOptions{};
     message.clear();
+    const OptionName* sizeOption = nullptr; // the option that gave the height
     for (int at = 1; at < argc; ++at) {
         const std::string_view argument = argv[at] == nullptr ? std::string_view() : argv[at];
         const std::size_t equals = argument.find('=');
@@ -215,14 +295,52 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
 
         // Written as standard output, not opened anew: opening it would
         // truncate a file that the shell appends standard output to.
-        const bool isPath = option->id == OptionId::Csv || option->id == OptionId::Svg || option->id == OptionId::Image;
+        const bool isPath = option->id == OptionId::Csv || option->id == OptionId::Svg || option->id == OptionId::Pdf ||
+                            option->id == OptionId::Dxf || option->id == OptionId::Image;
         if (isPath && value == kStandardOutputDevice)
             value = kStandardOutput;
 
         bool ok = true;
         switch (option->id) {
         case OptionId::Height:
-            ok = ReadNumber("height", value, options.height, message);
+        case OptionId::Radius:
+        case OptionId::Side:
+        case OptionId::AcrossFlats:
+            if (sizeOption != nullptr && sizeOption->id != option->id) {
+                message = std::string("give only one of --height, --radius, --side and --across-flats, not ") +
+                          sizeOption->name + " and " + option->name;
+                ok = false;
+                break;
+            }
+            sizeOption = option;
+            ok = ReadNumber(SizeWhat(option->id), value, options.height, message);
+            options.height = HeightOf(option->id, options.height);
+            break;
+        case OptionId::Unit:
+            ok = ParseLengthUnit(value, options.unit);
+            if (!ok)
+                message = "--unit takes mm, cm or in, not " + Quoted(value);
+            break;
+        case OptionId::Paper:
+            ok = ParsePaper(value, options.paper);
+            options.paperGiven = true;
+            if (!ok)
+                message = "--paper takes a4, letter, a3, legal or WIDTHxHEIGHT in millimetres (each side 100 to "
+                          "5080), not " +
+                          Quoted(value);
+            break;
+        case OptionId::Overlap:
+            ok = ReadNumber("overlap", value, options.overlapMm, message);
+            if (ok && !(options.overlapMm >= 0.0 && options.overlapMm <= kMostOverlapMm)) {
+                message = "the overlap " + Quoted(value) + " is not between 0 and 100 (millimetres)";
+                ok = false;
+            }
+            break;
+        case OptionId::Pdf:
+            options.pdfPath = value;
+            break;
+        case OptionId::Dxf:
+            options.dxfPath = value;
             break;
         case OptionId::Angle3D:
             ok = ReadNumber("3D angle", value, options.angle3D, message);
@@ -258,8 +376,14 @@ CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& opti
         if (!ok)
             return CliRequest::Invalid;
     }
-    if (options.csvPath == kStandardOutput && options.svgPath == kStandardOutput) {
-        message = "only one of --csv and --svg can write to the standard output";
+    int toStandardOutput = 0;
+    const std::string writers = StandardOutputOptions(options, toStandardOutput);
+    if (toStandardOutput > 1) {
+        message = "only one of " + writers + " can write to the standard output";
+        return CliRequest::Invalid;
+    }
+    if (!std::isfinite(options.height)) {
+        message = std::string("the ") + SizeWhat(sizeOption->id) + " gives a height too large";
         return CliRequest::Invalid;
     }
     return CliRequest::Run;
@@ -305,36 +429,82 @@ std::string CliUsageText()
            "Computes the regular decagon whose circumscribed circle has the given height\n"
            "(diameter) and prints its 31 values, or writes them as files.\n"
            "\n"
-           "  --height H               the expected height (default 254.884; 0 means 100)\n"
+           "The size, one of (default: height 254.884):\n"
+           "  --height H               the expected height (0 means 100)\n"
+           "  --radius R               the circumscribed radius: height 2R\n"
+           "  --side S                 the side: height S / sin 18 degrees\n"
+           "  --across-flats W         the width between opposite sides: height W / cos 18\n"
+           "                           degrees\n"
+           "  --unit mm|cm|in          one unit of the size on paper in the SVG, PDF and DXF\n"
+           "                           (default mm)\n"
+           "\n"
            "  --angle3d A              the angle for the 3D view (default 40)\n"
            "  --diagonals CODE         0 none, 1 all (default), 2 to 11 the fan of\n"
            "                           E6, E7, E8, E9, E10, E1, E2, E3, E4, E5\n"
            "  --external-circle yes|no draw the circumscribed circle (default yes)\n"
            "  --internal-circle yes|no draw the inscribed circle (default yes)\n"
            "  --csv FILE               the delimited text file, as the dialog writes it\n"
-           "  --svg FILE               the figure as an SVG drawing at true scale, one unit\n"
-           "                           of the height to the millimetre\n"
+           "  --svg FILE               the figure as an SVG drawing at true scale\n"
+           "  --pdf FILE               the figure as a PDF to print at actual size: one\n"
+           "                           page, or pages that overlap after an overview\n"
+           "  --paper NAME             the PDF's paper: a4, letter, a3, legal or\n"
+           "                           WIDTHxHEIGHT in millimetres (default: the locale's\n"
+           "                           paper, else a4)\n"
+           "  --overlap MM             the overlap of neighbouring PDF pages, 0 to 100\n"
+           "                           (default 10)\n"
+           "  --dxf FILE               the figure as a DXF drawing (R12) for CAD programs,\n"
+           "                           laser cutters and routers\n"
            "  --image FILE             the figure as an image: the extension names the\n"
-           "                           format (jpg, bmp, png, svg, ...); no extension gives .jpg\n"
+           "                           format (jpg, bmp, png, svg, pdf, dxf, ...); no\n"
+           "                           extension gives .jpg\n"
            "  --verbose                report each file written on the standard error\n"
            "  --help                   show this text\n"
            "  --version                show the version\n"
            "  --settings-path          show the settings file's full path\n"
            "\n"
-           "FILE \"-\" (or /dev/stdout) is the standard output for --csv and --svg. With no\n"
-           "output option the values are printed one a line, the label first and the value\n"
-           "last.\n"
+           "FILE \"-\" (or /dev/stdout) is the standard output for --csv, --svg, --pdf and\n"
+           "--dxf. With no output option the values are printed one a line, the label\n"
+           "first and the value last.\n"
+           "Print the PDF at 100 % (\"actual size\", never \"fit to page\") and check its\n"
+           "50 mm test square before cutting. A PDF needing more than 1000 pages is\n"
+           "refused.\n"
            "Colours come from Vanteo.ini beside the program, or when there is none and\n"
            "none can be made there, from $XDG_CONFIG_HOME/decagon/Vanteo.ini (default\n"
            "~/.config/decagon/Vanteo.ini); the file is only read.\n"
            "A run that succeeds prints nothing but the values asked for; errors go to the\n"
-           "standard error.\n"
+           "standard error. A reader that closes the pipe early ends the program as it\n"
+           "ends cat (SIGPIPE).\n"
            "\n"
            "Exit status: 0 success, 1 an output could not be written, 2 a refused option\n"
            "or value (nothing is written).\n";
 }
 
 std::string CliVersionText() { return std::string(kProgram) + " " + DECAGON_VERSION + "\n"; }
+
+PdfOptions CliPdfOptions(const CliOptions& options)
+{
+    PdfOptions pdf = SystemPdfOptions();
+    if (options.paperGiven)
+        pdf.paper = options.paper;
+    pdf.overlapMm = options.overlapMm;
+    pdf.unit = options.unit;
+    return pdf;
+}
+
+bool HasExtension(const std::string& path, const char* extension)
+{
+    const std::size_t length = std::strlen(extension);
+    if (path.size() <= length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = path[path.size() - length + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != extension[i])
+            return false;
+    }
+    return true;
+}
 
 bool StreamPrompts::PromptSaveFile(const SaveFileRequest&, std::string&) { return false; }
 
@@ -367,7 +537,8 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
     DecagonRecord record;
     BuildCliRecord(options, record);
 
-    if (options.csvPath.empty() && options.svgPath.empty() && options.imagePath.empty())
+    if (options.csvPath.empty() && options.svgPath.empty() && options.pdfPath.empty() && options.dxfPath.empty() &&
+        options.imagePath.empty())
         return WriteAll(out, CliValuesText(record)) ? kCliSuccess : Fail(err, kStandardOutputFailure);
 
     StreamPrompts prompts(err, options.verbose);
@@ -378,17 +549,37 @@ int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, Cl
         return kCliFailed;
     }
 
-    if (options.svgPath == kStandardOutput) {
-        std::string svg;
-        if (!DecagonSvgText(record, svg))
-            return Fail(err, "Cannot create the image");
-        if (!WriteAll(out, svg))
-            return Fail(err, kStandardOutputFailure);
-    } else if (!options.svgPath.empty() && !ExportSvgFileTo(record, options.svgPath, prompts)) {
-        return kCliFailed;
+    // The drawings, to the standard output or through their file export.
+    const PdfOptions pdfOptions = CliPdfOptions(options);
+    const bool imageIsPdf = HasExtension(options.imagePath, ".pdf");
+    const bool imageIsDxf = HasExtension(options.imagePath, ".dxf");
+    struct Drawing {
+        std::string path;
+        std::function<int(std::string&)> make;
+        std::function<int(const std::string&)> save;
+    };
+    const Drawing svg{options.svgPath, [&](std::string& bytes) { return DecagonSvgText(record, bytes, options.unit); },
+                      [&](const std::string& path) { return ExportSvgFileTo(record, path, prompts, options.unit); }};
+    const Drawing pdf{options.pdfPath, [&](std::string& bytes) { return DecagonPdfBytes(record, pdfOptions, bytes); },
+                      [&](const std::string& path) { return ExportPdfFileTo(record, path, prompts, pdfOptions); }};
+    const Drawing dxf{options.dxfPath, [&](std::string& bytes) { return DecagonDxfText(record, options.unit, bytes); },
+                      [&](const std::string& path) { return ExportDxfFileTo(record, path, prompts, options.unit); }};
+    const Drawing pdfImage{imageIsPdf ? options.imagePath : std::string(), pdf.make, pdf.save};
+    const Drawing dxfImage{imageIsDxf ? options.imagePath : std::string(), dxf.make, dxf.save};
+    for (const Drawing* drawing : {&svg, &pdf, &pdfImage, &dxf, &dxfImage}) {
+        if (drawing->path == kStandardOutput) {
+            std::string bytes;
+            const int made = drawing->make(bytes);
+            if (WriteDrawing(out, err, made, bytes) != kCliSuccess)
+                return kCliFailed;
+        } else if (!drawing->path.empty() && !drawing->save(drawing->path)) {
+            return kCliFailed;
+        }
     }
 
-    if (!options.imagePath.empty()) {
+    // An --image name of a drawing is that drawing, written above.
+    const bool imageIsDrawing = imageIsPdf || imageIsDxf;
+    if (!options.imagePath.empty() && !imageIsDrawing) {
         if (exportImage == nullptr ||
             !exportImage(record, CliFigureOptions(options, record), options.imagePath, prompts))
             return kCliFailed;

@@ -3,6 +3,8 @@
 #include "export/prompts.h"
 #include "model/record.h"
 #include "render/figureoptions.h"
+#include "render/pdf.h"
+#include "render/truescale.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,8 +20,8 @@ constexpr int kCliSuccess = 0;
 constexpr int kCliFailed = 1;   // an output could not be written
 constexpr int kCliBadUsage = 2; // an option or value was refused; nothing was written
 
-// "-" as a file name: standard output (--csv and --svg only). /dev/stdout
-// means the same.
+// "-" as a file name: standard output (--csv, --svg, --pdf and --dxf only).
+// /dev/stdout means the same.
 constexpr char kStandardOutput[] = "-";
 constexpr char kStandardOutputDevice[] = "/dev/stdout";
 
@@ -32,13 +34,24 @@ struct CliOptions {
     std::string csvPath;   // empty: no text file
     std::string imagePath; // empty: no image
     std::string svgPath;   // empty: no vector drawing
-    bool verbose = false;  // print each export's confirmation too
+    std::string pdfPath;   // empty: no printable drawing
+    std::string dxfPath;   // empty: no CAD drawing
+    // What one unit of the height is in the SVG, PDF and DXF.
+    LengthUnit unit = LengthUnit::Millimetre;
+    // The PDF's paper when --paper names one; else the system's (SystemPaper).
+    bool paperGiven = false;
+    Paper paper;
+    double overlapMm = 10.0;
+    bool verbose = false; // print each export's confirmation too
 };
 
 enum class CliRequest { Run, Help, Version, SettingsPath, Invalid };
 
 // Reads the arguments after the program name. Options take their value as
-// the next argument or after "=" (--height=100). Invalid comes with a
+// the next argument or after "=" (--height=100). The height may instead be
+// given by exactly one of --radius (half the height), --side (the height
+// times sin 18 degrees) or --across-flats (the height times cos 18 degrees);
+// options.height is then the height worked out from it. Invalid comes with a
 // one-line message that names the refused option or value.
 CliRequest ParseCliArguments(int argc, const char* const* argv, CliOptions& options, std::string& message);
 
@@ -83,8 +96,16 @@ FigureOptions CliFigureOptions(const CliOptions& options, const DecagonRecord& r
 using CliImageExport = int (*)(DecagonRecord& record, const FigureOptions& shown, const std::string& path,
                                UserPrompts& prompts);
 
+// The PDF options of the command line: its paper (the system's when none was
+// named), overlap and unit, the margin of 10 mm.
+PdfOptions CliPdfOptions(const CliOptions& options);
+
+// Whether the path ends in the extension (".pdf"), in any case.
+bool HasExtension(const std::string& path, const char* extension);
+
 // The whole run: parse, build the record, then print the values when no
-// output is asked, or write --csv, --svg and --image in this order, stopping
-// at the first failure. Results go to out, messages to err. Returns the exit
+// output is asked, or write --csv, --svg, --pdf, --dxf and --image in this
+// order, stopping at the first failure. An --image name ending in .pdf or
+// .dxf writes that drawing, as --pdf or --dxf would. Results go to out, messages to err. Returns the exit
 // status.
 int RunCli(int argc, const char* const* argv, std::FILE* out, std::FILE* err, CliImageExport exportImage);

@@ -1,14 +1,13 @@
 #include "export/svgfile.h"
 
-#include "fileio/filereplace.h"
+#include "export/truescalefile.h"
 #include "render/svg.h"
 
-int ExportSvgFileTo(const DecagonRecord& record, const std::string& path, UserPrompts& prompts)
+int ExportSvgFileTo(const DecagonRecord& record, const std::string& path, UserPrompts& prompts, LengthUnit unit)
 {
     if (path.empty())
         return 0;
     std::string text;
-    if (!DecagonSvgText(record, text))
-        return ShowErrorBox(prompts, "Cannot create the image");
-    return ReportFileSaved(prompts, path, ReplaceFileContents(path, text));
+    const int made = DecagonSvgText(record, text, unit);
+    return SaveDrawingFile(made, text, path, prompts);
 }

@@ -2,6 +2,7 @@
 
 #include "export/prompts.h"
 #include "model/record.h"
+#include "render/truescale.h"
 
 #include <string>
 
@@ -12,5 +13,7 @@
 // draw, "Cannot save the file %s" when the file cannot be written, and "The
 // file %s has been successfully saved" on success, each with only the file's
 // own name. Returns 1 after the file was written and confirmed, else 0 (also,
-// without a message, for an empty path).
-int ExportSvgFileTo(const DecagonRecord& record, const std::string& path, UserPrompts& prompts);
+// without a message, for an empty path). One unit of the height is one unit
+// of `unit` on paper.
+int ExportSvgFileTo(const DecagonRecord& record, const std::string& path, UserPrompts& prompts,
+                    LengthUnit unit = LengthUnit::Millimetre);

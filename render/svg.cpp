@@ -1,6 +1,6 @@
 #include "render/svg.h"
 
-#include "model/numtext.h"
+#include "render/truescale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,44 +11,6 @@ namespace {
 constexpr double kUnitPen = 1.0;
 constexpr double kPenShareLimit = 100.0; // a pen never takes more than 1/100 of the figure
 constexpr double kDashPens = 3.0;        // dash and gap length, in pen widths
-constexpr int kSignificantDigits = 9;
-constexpr int kMostDecimals = 60;
-
-// Writes numbers with enough decimals to keep about nine significant digits
-// of the figure's size, trailing zeros dropped, never an exponent.
-class NumberWriter {
-public:
-    explicit NumberWriter(double figureSize)
-    {
-        const int magnitude = static_cast<int>(std::floor(std::log10(figureSize)));
-        decimals_ = std::clamp(kSignificantDigits - 1 - magnitude, 0, kMostDecimals);
-    }
-
-    void Append(std::string& out, double value) const
-    {
-        const std::size_t start = out.size();
-        AppendFixed(out, value, decimals_);
-        if (out.find('.', start) != std::string::npos) {
-            while (out.back() == '0')
-                out.pop_back();
-            if (out.back() == '.')
-                out.pop_back();
-        }
-        if (out.compare(start, std::string::npos, "-0") == 0)
-            out.erase(start, 1);
-    }
-
-    std::string Text(double value) const
-    {
-        std::string text;
-        Append(text, value);
-        return text;
-    }
-
-private:
-    int decimals_ = 0;
-};
-
 void AppendColor(std::string& out, ColorValue color)
 {
     static const char kHex[] = "0123456789abcdef";
@@ -61,8 +23,9 @@ void AppendColor(std::string& out, ColorValue color)
 
 class SvgBuilder {
 public:
-    SvgBuilder(const FigurePlan& plan, std::string& out)
-        : plan_(plan), out_(out), size_(std::fabs(plan.exactSide)), numbers_(size_), pen_(SvgPenWidth(size_))
+    SvgBuilder(const FigurePlan& plan, LengthUnit unit, std::string& out)
+        : plan_(plan), out_(out), unit_(LengthUnitSymbol(unit)), size_(std::fabs(plan.exactSide)), numbers_(size_),
+          pen_(SvgPenWidth(size_))
     {
     }
 
@@ -79,8 +42,8 @@ public:
 
         out_.reserve(8192);
         out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
-        out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + size + "mm\" height=\"" + size +
-                "mm\" viewBox=\"" + origin + " " + origin + " " + size + " " + size + "\">\n";
+        out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + size + unit_ + "\" height=\"" +
+                size + unit_ + "\" viewBox=\"" + origin + " " + origin + " " + size + " " + size + "\">\n";
         out_ += "<title>Decagon of height " + numbers_.Text(plan_.exactSide) + "</title>\n";
 
         const std::vector<FigureElement>& elements = plan_.elements;
@@ -192,16 +155,8 @@ private:
     std::size_t Outline(std::size_t first)
     {
         const std::vector<FigureElement>& elements = plan_.elements;
-        std::size_t end = first;
-        while (end < elements.size() && elements[end].kind == FigureElementKind::Segment &&
-               elements[end].part == FigurePart::Outline)
-            ++end;
-        bool closed = end - first == static_cast<std::size_t>(kVertexCount);
-        for (std::size_t i = first; closed && i < end; ++i) {
-            const int row = static_cast<int>(i - first);
-            closed = elements[i].fromRow == row && elements[i].toRow == (row + 1) % kVertexCount &&
-                     elements[i].color == elements[first].color;
-        }
+        const std::size_t end = SegmentRunEnd(plan_, first);
+        const bool closed = IsClosedOutline(plan_, first, end);
         if (closed) {
             out_ += "<polygon id=\"outline\" points=\"";
             for (std::size_t i = first; i < end; ++i) {
@@ -228,11 +183,7 @@ private:
     {
         const std::vector<FigureElement>& elements = plan_.elements;
         const FigureElement& head = elements[first];
-        std::size_t end = first;
-        while (end < elements.size() && elements[end].kind == FigureElementKind::Segment &&
-               elements[end].part == head.part && elements[end].colorRow == head.colorRow &&
-               elements[end].color == head.color)
-            ++end;
+        const std::size_t end = SegmentRunEnd(plan_, first);
         const bool named = head.colorRow >= 0 && head.colorRow < kVertexCount;
         GroupStart(named ? std::string("diagonals-") + VertexTable[head.colorRow].label : "diagonals", head.color);
         for (std::size_t i = first; i < end; ++i)
@@ -243,8 +194,9 @@ private:
 
     const FigurePlan& plan_;
     std::string& out_;
+    std::string unit_;
     double size_;
-    NumberWriter numbers_;
+    FigureNumberWriter numbers_;
     double pen_;
     std::string penText_;
 };
@@ -253,24 +205,26 @@ private:
 
 double SvgPenWidth(double figureSize) { return std::min(kUnitPen, std::fabs(figureSize) / kPenShareLimit); }
 
-int FigureSvgText(const FigurePlan& plan, std::string& svg)
+int FigureSvgText(const FigurePlan& plan, std::string& svg) { return FigureSvgText(plan, LengthUnit::Millimetre, svg); }
+
+int FigureSvgText(const FigurePlan& plan, LengthUnit unit, std::string& svg)
 {
     svg.clear();
     // The builder's number format needs a finite size other than zero.
     if (!std::isfinite(plan.exactSide) || plan.exactSide == 0.0)
         return 0;
-    if (!SvgBuilder(plan, svg).Build()) {
+    if (!SvgBuilder(plan, unit, svg).Build()) {
         svg.clear();
         return 0;
     }
     return 1;
 }
 
-int DecagonSvgText(const DecagonRecord& record, std::string& svg)
+int DecagonSvgText(const DecagonRecord& record, std::string& svg, LengthUnit unit)
 {
     svg.clear();
     FigurePlan plan;
     if (!PlanExactFigure(record, plan))
         return 0;
-    return FigureSvgText(plan, svg);
+    return FigureSvgText(plan, unit, svg);
 }

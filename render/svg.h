@@ -2,6 +2,7 @@
 
 #include "model/record.h"
 #include "render/figure.h"
+#include "render/truescale.h"
 
 #include <string>
 
@@ -26,9 +27,14 @@
 // size is not finite or too small to be written; else 1.
 int FigureSvgText(const FigurePlan& plan, std::string& svg);
 
+// The same with one unit of the height standing for the given length: the
+// document's width and height carry that unit ("cm", "in"), the viewBox
+// stays in units of the height.
+int FigureSvgText(const FigurePlan& plan, LengthUnit unit, std::string& svg);
+
 // The record's figure at any finite height (PlanExactFigure) as SVG text.
 // Returns 0 when there is nothing to draw.
-int DecagonSvgText(const DecagonRecord& record, std::string& svg);
+int DecagonSvgText(const DecagonRecord& record, std::string& svg, LengthUnit unit = LengthUnit::Millimetre);
 
 // The pen width that FigureSvgText uses for a figure of this size.
 double SvgPenWidth(double figureSize);

@@ -22,6 +22,7 @@ else
     xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
     libjpeg-turbo-progs libturbojpeg0-dev zlib1g-dev python3-pil librsvg2-bin clang-format
     desktop-file-utils appstream man-db
+    qpdf poppler-utils mupdf-tools python3-ezdxf python3-pil librecad
   )
   case "${1:-}" in
   fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;

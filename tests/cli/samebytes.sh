@@ -2,7 +2,8 @@
 # Runs decagon-cli once per line of cases.txt (its arguments) and compares
 # the standard output with the expected bytes in <line number>.out, made by
 # the Linux program. Both the Linux and the Windows suite run it, so the two
-# programs write the same bytes.
+# programs write the same bytes: the text file, the values, and the SVG, PDF
+# and DXF drawings.
 #   samebytes.sh CASES_FOLDER COMMAND...   (COMMAND: the program, or wine and the program)
 #   samebytes.sh --write CASES_FOLDER COMMAND...   writes the expected files instead
 set -euo pipefail
@@ -10,6 +11,15 @@ write=0
 if [ "$1" = "--write" ]; then write=1; shift; fi
 cases="$1"
 shift
+# The program runs as a copy in a folder of its own, so that its colours
+# (which the drawings hold) are the defaults, never those of a Vanteo.ini
+# beside the build's program or in the user's configuration folder.
+home="$(mktemp -d)"
+trap 'rm -rf "$home"' EXIT
+program="${*: -1}"
+cp "$program" "$home/"
+set -- "${@:1:$#-1}" "$home/$(basename "$program")"
+export XDG_CONFIG_HOME="$home"
 failed=0
 number=0
 while IFS= read -r line || [ -n "$line" ]; do
