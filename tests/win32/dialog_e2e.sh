@@ -71,10 +71,12 @@ app="$work/app"
 mkdir -p "$app" "$work/out" "$work/expected"
 cp "$program" "$app/decagon.exe"
 settings="$app/Vanteo.ini"
+# Every wine program of the run starts with the X server there: one started
+# without a display can leave the prefix's desktop without one, and the
+# dialog's window then never shows.
+start_xvfb
 "$wine" "$probe" settings "$(windows_path "$work/expected/Vanteo.ini")" || fail "probe: settings"
 "$wine" "$probe" csv 123.5 "$(windows_path "$work/expected/values.csv")" || fail "probe: csv"
-
-start_xvfb
 
 echo "== first start"
 (cd "$app" && exec "$wine" decagon.exe) &
