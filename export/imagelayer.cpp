@@ -2,7 +2,10 @@
 
 #include "export/bmpencoder.h"
 #include "export/tiffencoder.h"
+#include "export/truescalefile.h"
 #include "fileio/filereplace.h"
+#include "render/dxf.h"
+#include "render/pdf.h"
 #include "render/svg.h"
 
 #include <algorithm>
@@ -12,14 +15,32 @@
 
 namespace {
 
-// The formats the layer draws itself from the figure's plan, at true scale.
+// The formats the layer draws itself from the figure's plan, at true scale:
+// one unit of the height to the millimetre.
 struct PlanFormat {
     const char* name;
     int (*draw)(const FigurePlan& plan, std::string& bytes);
+    bool (*holds)(std::int32_t side);
 };
 
+bool AnySide(std::int32_t) { return true; }
+
+// A printable PDF on the system's paper, tiled when the figure is larger.
+int DrawPdf(const FigurePlan& plan, std::string& bytes) { return FigurePdfBytes(plan, SystemPdfOptions(), bytes); }
+
+// A figure that needs more pages than a person would print is refused.
+bool PdfHolds(std::int32_t side)
+{
+    PdfLayout layout;
+    return PlanPdfLayout(side, SystemPdfOptions(), layout) != 0;
+}
+
+int DrawDxf(const FigurePlan& plan, std::string& bytes) { return FigureDxfText(plan, LengthUnit::Millimetre, bytes); }
+
 const PlanFormat kPlanFormats[] = {
-    {"svg", FigureSvgText},
+    {"svg", FigureSvgText, AnySide},
+    {"pdf", DrawPdf, PdfHolds},
+    {"dxf", DrawDxf, AnySide},
 };
 
 const PlanFormat* PlanFormatNamed(const std::string& name)
@@ -157,7 +178,9 @@ bool EncoderImageLayer::FormatHoldsSize(std::int32_t formatIndex, std::int32_t w
     const std::string& name = names[static_cast<std::size_t>(formatIndex - 1)];
     if (const CoreEncoder* own = CoreEncoderNamed(name))
         return own->holds(width, height);
-    return IsPlanFormat(name) || encoders_.HoldsSize(name, width, height);
+    if (const PlanFormat* drawing = PlanFormatNamed(name))
+        return width == height && drawing->holds(width);
+    return encoders_.HoldsSize(name, width, height);
 }
 
 ImageError EncoderImageLayer::SaveBitmap(const std::string& path, const FigureBitmap& figure,

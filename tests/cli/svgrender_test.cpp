@@ -164,7 +164,7 @@ TEST_F(SvgRenderTest, DrawsWhatTheRasterDraws)
     Compare(record, {"--height", "180"});
 }
 
-TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
+TEST_F(SvgRenderTest, TheDialogsImageExportWritesTheDrawingsForTheirNames)
 {
     DecagonRecord record = RecordWithHeight(254.884);
     FigureOptions shown = FigureOptionsOf(record);
@@ -174,16 +174,19 @@ TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
     QtImageLayer layer;
     ASSERT_NE(layer.FormatIndexByName("svg"), 0);
     EXPECT_EQ(layer.FormatIndexByName("SVG"), 0); // names are exact; the export lower-cases the extension
-    FakePrompts prompts;
-    WriteFileBytes(Out("Figure.SVG"), "an older drawing");
-    prompts.answer = Out("Figure.SVG");
-    ASSERT_EQ(ExportImageFile(&record, shown, prompts, layer), 1);
-    EXPECT_EQ(prompts.information.at(0), "The file Figure.SVG has been successfully saved");
-
     // The same bytes as the command line's drawing with the same options.
-    const ProcessResult cli = Run({"--diagonals", "3", "--svg", "-"});
-    EXPECT_EQ(ReadFileBytes(Out("Figure.SVG")), cli.out);
-    EXPECT_EQ(FolderNames(outputs.path()), std::vector<std::string>{"Figure.SVG"});
+    const std::pair<const char*, const char*> drawings[] = {
+        {"Figure.SVG", "--svg"}, {"figure.pdf", "--pdf"}, {"figure.Dxf", "--dxf"}};
+    for (const auto& [name, option] : drawings) {
+        FakePrompts prompts;
+        WriteFileBytes(Out(name), "an older drawing");
+        prompts.answer = Out(name);
+        ASSERT_EQ(ExportImageFile(&record, shown, prompts, layer), 1) << name;
+        EXPECT_EQ(prompts.information.at(0), std::string("The file ") + name + " has been successfully saved");
+        const ProcessResult cli = Run({"--diagonals", "3", option, "-"});
+        EXPECT_EQ(ReadFileBytes(Out(name)), cli.out) << name;
+    }
+    EXPECT_EQ(FolderNames(outputs.path()), (std::vector<std::string>{"Figure.SVG", "figure.Dxf", "figure.pdf"}));
 
     // Written in place too when no replacement is asked for.
     std::unique_ptr<FigureBitmap> rendered = RenderFigureBitmap(&record, shown);
@@ -193,8 +196,17 @@ TEST_F(SvgRenderTest, TheDialogsImageExportWritesSvgForThatName)
     params.replaceExisting = true;
     params.formatIndex = layer.FormatIndexByName("svg");
     EXPECT_EQ(layer.SaveBitmap(Out("direct.svg"), *rendered, params), ImageError::None);
-    EXPECT_EQ(ReadFileBytes(Out("direct.svg")), cli.out);
+    EXPECT_EQ(ReadFileBytes(Out("direct.svg")), ReadFileBytes(Out("Figure.SVG")));
     EXPECT_EQ(layer.SaveBitmap(Out("missing/direct.svg"), *rendered, params), ImageError::CannotWrite);
+
+    // A figure that needs more pages than a person would print is refused
+    // before anything is drawn or written.
+    record = RecordWithHeight(40000.0);
+    FakePrompts prompts;
+    prompts.answer = Out("huge.pdf");
+    EXPECT_EQ(ExportImageFile(&record, shown, prompts, layer), 0);
+    EXPECT_EQ(prompts.errors.at(0), "Cannot create the image");
+    EXPECT_FALSE(FileExists(Out("huge.pdf")));
 }
 
 TEST_F(SvgRenderTest, EveryKindOfFigureIsWrittenAndRenderersReadIt)
