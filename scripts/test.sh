@@ -40,15 +40,9 @@ windows)
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  # The programs wine starts at once with the first one (its desktop among
-  # them) start here without a display, and are ended again before the
-  # tests, each of which starts the ones it needs with its own display.
   wineserver -p 2>/dev/null || true # one may run already for this prefix
   trap 'wineserver -k 2>/dev/null || true' EXIT
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wineserver -p 2>/dev/null || true
   ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
   exit 0
   ;;
