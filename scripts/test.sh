@@ -40,9 +40,16 @@ windows)
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # wine's desktop starts with the first program and keeps the display it
+  # met for the whole run; without one, no test's window would ever show. So
+  # the first program meets a private X server that stays up until the end.
+  # shellcheck source=../tests/e2e/xvfb.sh
+  source tests/e2e/xvfb.sh
+  start_xvfb
   wineserver -p 2>/dev/null || true # one may run already for this prefix
-  trap 'wineserver -k 2>/dev/null || true' EXIT
+  trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+  unset DISPLAY
   ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
   exit 0
   ;;

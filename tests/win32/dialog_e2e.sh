@@ -71,14 +71,9 @@ app="$work/app"
 mkdir -p "$app" "$work/out" "$work/expected"
 cp "$program" "$app/decagon.exe"
 settings="$app/Vanteo.ini"
-# Every wine program of the run starts with the X server there. A desktop
-# that an earlier program of the prefix started without a display (or with
-# another one) would keep the dialog's window from ever showing, so the
-# prefix's programs and server are ended first; nothing else runs beside
-# this test.
+# Every wine program of the run starts with the X server there: one that
+# starts wine's desktop without a display keeps every window from showing.
 start_xvfb
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
 "$wine" "$probe" settings "$(windows_path "$work/expected/Vanteo.ini")" || fail "probe: settings"
 "$wine" "$probe" csv 123.5 "$(windows_path "$work/expected/values.csv")" || fail "probe: csv"
 
