@@ -23,6 +23,7 @@
   const limits = new Map(); // edit id -> typed-text limit
   let dialog = null;
   let preview = null;
+  let replacingSettings = false;
 
   const view = {
     beeps: 0,
@@ -146,6 +147,9 @@
 
   view.loadSettings = async function (file) {
     const bytes = new Uint8Array(await file.arrayBuffer());
+    // The loaded file replaces the colours in use: the window is not saved
+    // over it as the page goes.
+    replacingSettings = true;
     localStorage.setItem(kStorageKey, bytesToText(bytes));
     location.reload();
   };
@@ -248,8 +252,7 @@
   };
 
   // The save dialog: a name and the command's type list. A name typed
-  // without an extension takes the chosen type's, or the command's default
-  // for "All Files"; the file then goes to the browser's downloads under
+  // without an extension takes the command's default one; the file then goes to the browser's downloads under
   // that name. Resolves with the path in the module's export folder, or ""
   // when cancelled.
   view.promptSave = function (request) {
@@ -282,11 +285,7 @@
           frame.querySelector("#save-problem").textContent = "The file name is not valid.";
           return;
         }
-        if (chosen.indexOf(".") < 0) {
-          const pattern = type.value.split(";")[0];
-          const extension = pattern.startsWith("*.") && pattern !== "*.*" ? pattern.slice(2) : request.defaultExtension;
-          if (extension) chosen += "." + extension;
-        }
+        if (chosen.indexOf(".") < 0 && request.defaultExtension) chosen += "." + request.defaultExtension;
         finish(kExportFolder + "/" + chosen);
       });
       frame.querySelector("#save-cancel").addEventListener("click", () => finish(""));
@@ -725,8 +724,7 @@
       if (!(item.style & Style.Visible)) element.hidden = true;
       // Only the template's tab stops take the Tab key, in template order.
       const focusable = item.kind === Kind.DropList ? lists.get(item.id).field : element.querySelector("a, input") || element;
-      if (item.kind === Kind.Edit || item.kind === Kind.PushButton || item.kind === Kind.DropList || item.kind === Kind.Link)
-        focusable.tabIndex = item.style & Style.TabStop ? 0 : -1;
+      if (item.kind >= Kind.Edit) focusable.tabIndex = item.style & Style.TabStop ? 0 : -1;
     });
     preview = document.createElement("canvas");
     preview.id = "preview";
@@ -808,12 +806,17 @@
   async function start() {
     module = await DecagonModule({ locateFile: (name) => name, view });
     const FS = module.FS;
+    // The file layer gives new files 0666 less the umask, which it reads
+    // from here: the browser's C library has no umask of its own.
+    FS.writeFile("/proc/self/status", "Umask:\t0022\n");
     FS.mkdir(kProgramFolder);
     FS.mkdir(kExportFolder);
     const saved = storedSettings();
     if (saved !== null) FS.writeFile(kProgramFolder + "/Vanteo.ini", textToBytes(saved));
     const template = JSON.parse(module.latin1(call("WebTemplate")));
     const palette = JSON.parse(module.latin1(call("WebPalette")));
+    view.template = template;
+    view.settingsPath = settingsPath;
     build(template, palette);
     document.getElementById("close").addEventListener("click", () => dispatch("WebClose", [], []));
     await dispatch("WebStart", [], []);
@@ -822,7 +825,7 @@
   }
 
   window.addEventListener("pagehide", () => {
-    if (running === 0 && module !== null && !dialog.hidden) {
+    if (running === 0 && module !== null && !dialog.hidden && !replacingSettings) {
       call("WebClose");
       storeSettings();
     }
