@@ -532,10 +532,10 @@
       if (index >= 0) {
         const entry = list.entries[index];
         entry.option.setAttribute("aria-selected", "true");
-        shown.textContent = colors ? "" : entry.text;
+        // A colour list's value is said as the colour's name; the swatch shows it.
+        shown.innerHTML = colors ? '<span class="sr-only"></span>' : "";
+        (shown.firstChild || shown).textContent = describe(entry);
         if (colors) paint(shown, entry);
-        shown.setAttribute("aria-label", describe(entry));
-        field.setAttribute("aria-valuetext", describe(entry));
       }
       if (changed && byUser) command(item.id, ControlEvent.SelectionChanged);
     };
