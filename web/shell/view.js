@@ -44,10 +44,11 @@
   // The font's base units as the dialog manager measures them: the width of
   // the 52 Latin letters halved and rounded from twenty-sixths, and the
   // line height.
+  let measuring = null; // a canvas's context in the dialog's font
   function measureUnits(font) {
-    const context = document.createElement("canvas").getContext("2d");
-    context.font = font;
-    const metrics = context.measureText("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    measuring = document.createElement("canvas").getContext("2d");
+    measuring.font = font;
+    const metrics = measuring.measureText("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     const height = Math.round((metrics.fontBoundingBoxAscent || 0) + (metrics.fontBoundingBoxDescent || 0));
     const width = (Math.floor(Math.round(metrics.width) / 26) + 1) >> 1;
     return width > 0 && height > 0 ? { charWidth: width, charHeight: height } : units;
@@ -90,7 +91,8 @@
   }
 
   function command(id, event) {
-    return dispatch("WebCommand", ["number", "number"], [id, event]);
+    view.lastCommand = dispatch("WebCommand", ["number", "number"], [id, event]);
+    return view.lastCommand;
   }
 
   function afterCommand() {
@@ -425,9 +427,7 @@
   function fitOneLine(element, area, style) {
     if (area.height >= 2 * units.charHeight) return area;
     element.style.whiteSpace = "nowrap";
-    const context = document.createElement("canvas").getContext("2d");
-    context.font = getComputedStyle(dialog).font;
-    const extra = Math.ceil(context.measureText(element.textContent).width) - area.width;
+    const extra = Math.ceil(measuring.measureText(element.textContent).width) - area.width;
     if (extra <= 0) return area;
     if (style & Style.Right) return { ...area, x: area.x - extra, width: area.width + extra };
     if (style & Style.Center) return { ...area, x: area.x - (extra >> 1), width: area.width + extra };
@@ -505,33 +505,41 @@
     }
 
     list.add = function (text, data) {
-      const entry = { text, data };
-      const option = document.createElement("li");
-      option.setAttribute("role", "option");
-      option.id = popup.id + "-" + list.entries.length;
-      option.setAttribute("aria-selected", "false");
-      if (colors) option.setAttribute("aria-label", describe(entry));
-      paint(option, entry);
-      const index = list.entries.length;
-      option.addEventListener("mousedown", (event) => event.preventDefault());
-      option.addEventListener("click", () => {
-        close();
-        choose(index);
-      });
-      entry.option = option;
-      list.entries.push(entry);
-      popup.appendChild(option);
-      return index;
+      list.entries.push({ text, data, option: null });
+      return list.entries.length - 1;
     };
+
+    // The dropped-down list's items are made the first time it drops down.
+    function optionOf(index) {
+      const entry = list.entries[index];
+      if (entry.option) return entry.option;
+      for (let at = popup.childElementCount; at < list.entries.length; ++at) {
+        const option = document.createElement("li");
+        option.setAttribute("role", "option");
+        option.id = popup.id + "-" + at;
+        option.setAttribute("aria-selected", String(at === list.selected));
+        if (colors) option.setAttribute("aria-label", describe(list.entries[at]));
+        paint(option, list.entries[at]);
+        option.addEventListener("mousedown", (event) => event.preventDefault());
+        option.addEventListener("click", () => {
+          close();
+          choose(at);
+        });
+        list.entries[at].option = option;
+        popup.appendChild(option);
+      }
+      return entry.option;
+    }
 
     list.select = function (index, byUser) {
       if (index < -1 || index >= list.entries.length) return;
       const changed = index !== list.selected;
-      if (list.selected >= 0) list.entries[list.selected].option.setAttribute("aria-selected", "false");
+      const was = list.selected >= 0 ? list.entries[list.selected].option : null;
+      if (was) was.setAttribute("aria-selected", "false");
       list.selected = index;
       if (index >= 0) {
         const entry = list.entries[index];
-        entry.option.setAttribute("aria-selected", "true");
+        if (entry.option) entry.option.setAttribute("aria-selected", "true");
         // A colour list's value is said as the colour's name; the swatch shows it.
         shown.innerHTML = colors ? '<span class="sr-only"></span>' : "";
         (shown.firstChild || shown).textContent = describe(entry);
@@ -545,9 +553,9 @@
     }
 
     function highlight(index) {
-      if (list.highlighted >= 0) list.entries[list.highlighted].option.classList.remove("highlighted");
+      if (list.highlighted >= 0) optionOf(list.highlighted).classList.remove("highlighted");
       list.highlighted = Math.min(Math.max(index, 0), list.entries.length - 1);
-      const option = list.entries[list.highlighted].option;
+      const option = optionOf(list.highlighted);
       option.classList.add("highlighted");
       field.setAttribute("aria-activedescendant", option.id);
       option.scrollIntoView({ block: "nearest" });
@@ -821,6 +829,7 @@
     document.getElementById("close").addEventListener("click", () => dispatch("WebClose", [], []));
     await dispatch("WebStart", [], []);
     view.ready = true;
+    document.body.dataset.readyAt = performance.now();
     document.body.dataset.ready = "true";
   }
 
@@ -838,8 +847,10 @@
     upload.addEventListener("change", () => {
       if (upload.files.length > 0) view.loadSettings(upload.files[0]);
     });
-    if ("serviceWorker" in navigator && location.protocol !== "file:")
-      navigator.serviceWorker.register("sw.js").catch(() => {});
-    start();
+    start().then(() => {
+      // Kept for offline use once the tool runs, so as not to slow its start.
+      if ("serviceWorker" in navigator && location.protocol !== "file:")
+        navigator.serviceWorker.register("sw.js").catch(() => {});
+    });
   });
 })();
