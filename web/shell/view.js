@@ -358,9 +358,10 @@
     const item = items.get(id);
     if (!item) return;
     if (item.tagName === "INPUT") {
+      // A text longer than the box shows its beginning: where the caret
+      // goes, in the field that has the focus (the others show it anyway).
       item.value = text;
-      item.setSelectionRange(0, 0);
-      item.scrollLeft = 0;
+      if (item === document.activeElement) item.setSelectionRange(0, 0);
     } else if (item.tagName === "BUTTON") {
       item.textContent = text;
     }
