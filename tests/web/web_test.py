@@ -129,6 +129,9 @@ class Page(unittest.TestCase):
         else:
             self.driver.get(self.url)
         self.wait(lambda: self.js("return document.body.dataset.ready") == "true", "the page to start")
+        # Headless, the browser's save picker cannot be answered: the page's
+        # own save dialog asks instead, as in a browser without one.
+        self.js("window.showSaveFilePicker = undefined")
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -267,6 +270,38 @@ class Exports(Page):
         self.driver.find_element(By.ID, "save-name").send_keys(Keys.ESCAPE)
         self.assertEqual(self.js("return document.querySelectorAll('.box').length"), 0)
         self.assertFalse(self.control(HEIGHT).get_attribute("hidden"))
+
+    def test_the_browsers_save_picker_receives_the_file_or_the_failure_is_said(self):
+        self.js("""
+            window.picked = {};
+            window.showSaveFilePicker = async (options) => {
+              window.pickerTypes = options.types.map(type => [type.description, type.accept['application/octet-stream']]);
+              if (window.nextName === null) throw new DOMException('cancelled', 'AbortError');
+              const name = window.nextName;
+              return { name, createWritable: async () => {
+                const parts = [];
+                return { write: async bytes => { parts.push(...bytes); },
+                         close: async () => { if (window.failWrite) throw new Error('disk full');
+                                              window.picked[name] = parts; } };
+              } };
+            };""")
+        self.compute("254.884")
+        self.js("window.nextName = 'values'; window.failWrite = false")
+        self.control(EXPORT_TEXT).click()
+        self.assertEqual(self.box("Information"), SAVED[EXPORT_TEXT])
+        self.answer_box()
+        self.assertEqual(self.js("return window.pickerTypes"),
+                         [["Text files (*.txt)", [".txt"]], ["CSV Files (*.csv)", [".csv"]]])
+        self.assertEqual(bytes(self.js("return window.picked['values']")),
+                         self.cli.file("254.884", "--csv", "values.csv"))
+        self.js("window.nextName = 'figure.bmp'; window.failWrite = true")
+        self.control(EXPORT_IMAGE).click()
+        self.assertEqual(self.box("Error"), "Cannot save the file figure.bmp")
+        self.answer_box()
+        self.js("window.nextName = null")
+        self.control(EXPORT_TEXT).click()
+        self.assertEqual(self.js("return document.querySelectorAll('.box, .backdrop').length"), 0)
+        self.assertEqual(os.listdir(self.downloads), [])
 
     def test_clipboard_takes_the_figure_as_png(self):
         self.driver.execute_cdp_cmd("Browser.grantPermissions", {

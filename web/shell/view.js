@@ -91,13 +91,17 @@
   }
 
   function command(id, event) {
+    currentCommand = id;
     view.lastCommand = dispatch("WebCommand", ["number", "number"], [id, event]);
     return view.lastCommand;
   }
 
   function afterCommand() {
     storeSettings();
-    deliverExports();
+    deliverExports().then((failed) => {
+      failed.forEach((name) => view.showError(kWriteFailures[1004](name)));
+      pickedFiles.clear(); // chosen for a file that the command did not write
+    });
   }
 
   // ---- Settings in the browser's storage ----
@@ -173,16 +177,44 @@
     view.downloads.push(name);
   }
 
-  function deliverExports() {
-    if (module === null) return;
+  // The files the browser's save picker chose, by their name in the export folder.
+  const pickedFiles = new Map();
+
+  // Hands every file that an export wrote over to the person: into the file
+  // that the save picker chose, else as a download under its name. Resolves
+  // with the names of the files that could not be written.
+  async function deliverExports() {
+    const failed = [];
+    if (module === null) return failed;
     for (const name of module.FS.readdir(kExportFolder)) {
-      if (name === "." || name === "..") continue;
       const path = kExportFolder + "/" + name;
-      if (!module.FS.isFile(module.FS.stat(path).mode)) continue;
-      offerDownload(name, module.FS.readFile(path));
+      if (name === "." || name === ".." || !module.FS.isFile(module.FS.stat(path).mode)) continue;
+      const bytes = module.FS.readFile(path);
       module.FS.unlink(path);
+      const picked = pickedFiles.get(name);
+      pickedFiles.delete(name);
+      if (!picked) {
+        offerDownload(name, bytes);
+        continue;
+      }
+      try {
+        const writable = await picked.createWritable();
+        await writable.write(bytes);
+        await writable.close();
+      } catch (error) {
+        failed.push(name);
+      }
     }
+    return failed;
   }
+
+  // What the export commands say when the file cannot be written, by the
+  // command that was writing it.
+  const kWriteFailures = {
+    1004: (name) => "Cannot save the file " + name,
+    1005: () => "Cannot write into this file",
+  };
+  let currentCommand = -1;
 
   // ---- Boxes ----
 
@@ -234,8 +266,14 @@
     };
   }
 
-  view.showInformation = function (text) {
-    return new Promise((resolve) => {
+  view.showInformation = async function (text) {
+    // A saved file is confirmed once it has reached the person's file.
+    const failed = await deliverExports();
+    if (failed.length > 0) {
+      view.showError((kWriteFailures[currentCommand] || kWriteFailures[1004])(failed[0]));
+      return;
+    }
+    await new Promise((resolve) => {
       const { frame, ok } = box("Information", text, true);
       const close = modal(frame, ok);
       const done = () => {
@@ -253,12 +291,39 @@
     });
   };
 
-  // The save dialog: a name and the command's type list. A name typed
-  // without an extension takes the command's default one; the file then goes to the browser's downloads under
-  // that name. Resolves with the path in the module's export folder, or ""
+  // The browser's save picker with the command's types: the path of the
+  // chosen name in the export folder, "" when cancelled, null when the
+  // browser cannot show it (the page's own dialog then asks).
+  async function pickFile(request) {
+    const types = request.filters
+      .filter(([, pattern]) => pattern !== "*.*")
+      .map(([description, pattern]) => ({
+        description,
+        accept: { "application/octet-stream": pattern.split(";").map((part) => part.slice(1)) },
+      }));
+    let handle;
+    try {
+      handle = await window.showSaveFilePicker({ types, excludeAcceptAllOption: false });
+    } catch (error) {
+      return error && error.name === "AbortError" ? "" : null;
+    }
+    let name = handle.name;
+    if (name.indexOf(".") < 0 && request.defaultExtension) name += "." + request.defaultExtension;
+    pickedFiles.set(name, handle);
+    return kExportFolder + "/" + name;
+  }
+
+  // The page's own save dialog where the browser has no picker: a name and
+  // the command's type list. A name typed without an extension takes the
+  // command's default one; the file then goes to the browser's downloads
+  // under that name. Resolves with the path in the module's export folder, or ""
   // when cancelled.
-  view.promptSave = function (request) {
-    return new Promise((resolve) => {
+  view.promptSave = async function (request) {
+    if (typeof window.showSaveFilePicker === "function") {
+      const picked = await pickFile(request);
+      if (picked !== null) return picked;
+    }
+    return await new Promise((resolve) => {
       const frame = document.createElement("form");
       frame.className = "box save";
       frame.setAttribute("role", "dialog");
@@ -787,6 +852,7 @@
       const focused = controlIdOf(document.activeElement);
       if (event.key === "Enter") {
         event.preventDefault();
+        currentCommand = focused;
         dispatch("WebKey", ["number", "number"], [DialogKey.Enter, focused]);
         return;
       }
