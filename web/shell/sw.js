@@ -3,7 +3,7 @@
 // fresh copy is fetched behind it for the next visit.
 "use strict";
 const kCache = "decagon-v1";
-const kFiles = ["./", "index.html", "decagon.css", "view.js", "decagon.js", "decagon.wasm", "construction.bmp",
+const kFiles = ["./", "index.html", "decagon.css", "decagon.js", "decagon.wasm", "construction.bmp",
                 "decagon.png", "decagon.svg", "manifest.webmanifest"];
 
 self.addEventListener("install", (event) => {

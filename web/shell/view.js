@@ -24,6 +24,7 @@
   let dialog = null;
   let preview = null;
   let replacingSettings = false;
+  let lastStored = null; // the settings text last put into storage
 
   const view = {
     beeps: 0,
@@ -139,8 +140,10 @@
     } catch (error) {
       return; // not written yet
     }
+    if (text === lastStored) return;
     try {
-      if (storedSettings() !== text) localStorage.setItem(kStorageKey, text);
+      localStorage.setItem(kStorageKey, text);
+      lastStored = text;
     } catch (error) {
       // Storage refused (full, or private browsing): the colours last as long as the page.
     }
