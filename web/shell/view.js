@@ -632,8 +632,14 @@
 
     function open() {
       if (!popup.hidden || list.entries.length === 0) return;
+      // Down from the box, at most the template's height; up where the
+      // window has more room above, as a drop-down list does at a screen edge.
+      const box = field.getBoundingClientRect();
+      const below = window.innerHeight - box.bottom;
+      const up = below < Math.min(droppedHeight, list.entries.length * 20) && box.top > below;
+      popup.classList.toggle("up", up);
+      popup.style.maxHeight = Math.max(Math.min(droppedHeight - box.height, (up ? box.top : below) - 4), 40) + "px";
       popup.hidden = false;
-      popup.style.maxHeight = Math.max(droppedHeight - field.offsetHeight, 20) + "px";
       field.setAttribute("aria-expanded", "true");
       highlight(Math.max(list.selected, 0));
     }
