@@ -264,6 +264,12 @@ class Exports(Page):
                 self.assertEqual(self.values(), shown)
                 self.answer_box()
         self.assertEqual(os.listdir(self.downloads), [])
+        # A clipboard that refuses the image (as without the permission).
+        self.js("navigator.clipboard.write = () => Promise.reject(new DOMException('refused', 'NotAllowedError'))")
+        self.compute("120")
+        self.control(COPY_IMAGE).click()
+        self.assertEqual(self.box("Error"), "Cannot copy the image into the clipboad")
+        self.answer_box()
         # A cancelled save dialog writes nothing and says nothing.
         self.control(EXPORT_TEXT).click()
         self.wait(lambda: self.driver.find_elements(By.ID, "save-name"), "the save dialog")
@@ -402,6 +408,14 @@ class Keyboard(Page):
         field.send_keys(Keys.CONTROL, "a")
         field.send_keys("1234567890")
         self.assertEqual(self.value(HEIGHT), "123456789")
+
+        # Links open in a new tab, by a click or by Enter.
+        self.js("window.opened = []; window.open = (url, target) => { window.opened.push([url, target]); }")
+        link = self.driver.find_element(By.CSS_SELECTOR, "#control-1066 a")
+        link.click()
+        self.driver.find_element(By.CSS_SELECTOR, "#control-1067 a").send_keys(Keys.ENTER)
+        self.assertEqual(self.js("return window.opened"), [["https://en.wikipedia.org/wiki/Decagon", "_blank"],
+                                                          ["https://math.stackexchange.com/", "_blank"]])
 
         self.control(HEIGHT).send_keys(Keys.ESCAPE)
         self.wait(lambda: self.driver.find_element(By.ID, "ended").is_displayed(), "the ended page")
