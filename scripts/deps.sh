@@ -5,9 +5,17 @@
 #   scripts/deps.sh fuzz       the Linux build, plus clang and its libFuzzer runtime
 #   scripts/deps.sh package    the Linux build, plus what makes and checks the Debian package
 #   scripts/deps.sh windows    for the Windows cross build and its tests under wine
+#   scripts/deps.sh web        for the browser build (Emscripten) and its tests in headless Chromium
 set -euo pipefail
 
-if [ "${1:-}" = "windows" ]; then
+if [ "${1:-}" = "web" ]; then
+  packages=(
+    cmake ninja-build emscripten node-acorn libstb-dev clang-format
+    chromium chromium-driver python3-selenium python3-pil
+  )
+  # npm fetches axe-core for the accessibility check; any npm will do.
+  if ! command -v npm >/dev/null; then packages+=(npm); fi
+elif [ "${1:-}" = "windows" ]; then
   packages=(
     cmake ninja-build clang-format
     g++-mingw-w64-x86-64 googletest libstb-dev libz-mingw-w64-dev

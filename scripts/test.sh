@@ -5,6 +5,8 @@
 #   scripts/test.sh fuzz       the libFuzzer fuzzers (clang), each for FUZZ_SECONDS (default 60), in build-fuzz/
 #   scripts/test.sh windows    the Windows programs, cross-built with mingw-w64 in build-windows/, their
 #                              tests run under wine
+#   scripts/test.sh web        the page (WebAssembly) in build-web/, driven in headless Chromium against
+#                              decagon-cli and the desktop's preview (build/)
 #   scripts/test.sh package    builds the Debian package and installs it in a brand-new Debian 12 root
 #                              (as root; slow: a few minutes, most of them apt-get)
 set -euo pipefail
@@ -20,6 +22,25 @@ check_format() {
 }
 
 case "$mode" in
+web)
+  bash scripts/deps.sh
+  bash scripts/deps.sh web
+  source scripts/webenv.sh
+  check_format
+  # The native side of the comparisons.
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+  cmake --build build --target decagon_cli web_preview_reference
+  build_web
+  # axe-core for the accessibility check, into the test's folder only (the
+  # page never serves it).
+  axe=build-web/axe/package/axe.min.js
+  if [ ! -f "$axe" ]; then
+    mkdir -p build-web/axe
+    (cd build-web/axe && tarball=$(npm pack --silent axe-core@4) && tar -xzf "$tarball")
+  fi
+  exec /usr/bin/python3 tests/web/web_test.py build-web/web build/app/decagon-cli \
+    build/tests/web/web_preview_reference "$axe"
+  ;;
 package)
   bash scripts/package.sh
   exec bash tests/package/fresh_install_test.sh build-package/decagon_*_amd64.deb
@@ -77,7 +98,7 @@ normal)
   check_format
   ;;
 *)
-  echo "usage: scripts/test.sh [sanitize|fuzz|windows|package]" >&2
+  echo "usage: scripts/test.sh [sanitize|fuzz|windows|web|package]" >&2
   exit 2
   ;;
 esac
