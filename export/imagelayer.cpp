@@ -60,9 +60,10 @@ struct CoreEncoder {
     bool (*encode)(const Canvas& pixels, const ImageSaveParams& params, ByteSink& sink);
 };
 
-bool AnySize(std::int32_t, std::int32_t) { return true; }
-
 bool EncodeBmp(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink) { return WriteBmp(RowsOf(pixels), sink); }
+
+#if DECAGON_ZLIB_ENCODERS
+bool AnySize(std::int32_t, std::int32_t) { return true; }
 
 bool EncodePngFile(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink)
 {
@@ -78,12 +79,15 @@ bool EncodeTiffFile(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink
     return EncodeTiff(pixels.Row(0), pixels.width, pixels.height, pixels.stride, settings, bytes) != 0 &&
            sink.Write(bytes.data(), bytes.size());
 }
+#endif
 
 const CoreEncoder kCoreEncoders[] = {
     {"bmp", BmpCanHold, EncodeBmp},
+#if DECAGON_ZLIB_ENCODERS
     {"png", AnySize, EncodePngFile},
     {"tif", AnySize, EncodeTiffFile},
     {"tiff", AnySize, EncodeTiffFile},
+#endif
 };
 
 const CoreEncoder* CoreEncoderNamed(const std::string& name)
