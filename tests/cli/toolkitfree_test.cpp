@@ -2,7 +2,6 @@
 // objects of each run as the dynamic loader reports them (LD_DEBUG=files),
 // for a copy beside its module, in the installed layout, and alone.
 #include "tests/cli/process.h"
-#include "tests/cli/spawn.h"
 #include "tests/support/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +10,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -29,27 +26,20 @@ struct LoaderRun {
     }
 };
 
-// Runs the program in work with the loader's report going to files there.
+// Runs the program with the loader's report going to files in work.
 LoaderRun RunReportingObjects(const std::string& program, const std::vector<std::string>& arguments,
                               const TempFolder& work)
 {
     const std::filesystem::path reports = work.file("loader");
     std::filesystem::remove_all(reports);
     std::filesystem::create_directory(reports);
-    std::vector<std::string> variables = {"LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + (reports / "report").string()};
-    for (char** variable = environ; *variable != nullptr; ++variable)
-        if (std::string(*variable).rfind("LD_DEBUG", 0) != 0)
-            variables.emplace_back(*variable);
-    std::vector<char*> envp;
-    for (std::string& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    std::vector<std::string> command = {program};
-    command.insert(command.end(), arguments.begin(), arguments.end());
+    ProcessOptions options;
+    options.unsetVariables = {"LD_DEBUG", "LD_DEBUG_OUTPUT"};
+    options.setVariables = {"LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + (reports / "report").string()};
+    const ProcessResult result = RunProcess(program, arguments, options);
     LoaderRun run;
-    run.exitStatus = SpawnAndWait(command, work.file("out"), work.file("err"), envp.data());
-    run.err = ReadFileBytes(work.file("err"));
+    run.exitStatus = result.exitStatus;
+    run.err = result.err;
     // "file=NAME [NAMESPACE];  generating link map" for each object mapped,
     // in one report per process.
     for (const std::string& name : FolderNames(reports.string())) {
