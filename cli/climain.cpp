@@ -47,7 +47,7 @@ private:
             return loaded_;
         tried_ = true;
         for (const std::string& folder : {ProgramFolder, ProgramFolder + "/" DECAGON_QT_IMAGE_MODULE_FROM_PROGRAM}) {
-            void* module = dlopen((folder + "/" DECAGON_QT_IMAGE_MODULE).c_str(), RTLD_NOW | RTLD_LOCAL);
+            void* module = dlopen((folder + "/" DECAGON_QT_IMAGE_MODULE).c_str(), RTLD_LAZY | RTLD_LOCAL);
             if (module == nullptr)
                 continue;
             const auto entry = reinterpret_cast<QtImageModuleEntry>(dlsym(module, kQtImageModuleEntry));
