@@ -1,6 +1,7 @@
 // decagon-cli as a script runs it: one whole process, from its start to the
 // file written, beside starting /bin/true in the same run (the cost of any
-// process at all on this machine); and the vector drawing at height 10000,
+// process at all on this machine; the text, SVG, JPEG and BMP runs should
+// stay within 3 times it); and the vector drawing at height 10000,
 // beside writing the same bytes through the same file replacement. Compare
 // the ratios: the machine is shared and absolute times drift.
 #include "fileio/filereplace.h"
@@ -11,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,11 +33,28 @@ void Process(benchmark::State& state, const std::vector<std::string>& command)
             state.SkipWithError("the program failed");
 }
 
+// The program measured: the build's, or another build's named by
+// DECAGON_CLI (to compare two builds in one run, against the same reference).
+std::string Cli()
+{
+    const char* other = std::getenv("DECAGON_CLI");
+    return other != nullptr && *other != '\0' ? other : DECAGON_CLI_PATH;
+}
+
+void Image(benchmark::State& state, const char* name)
+{
+    Process(state, {Cli(), "--height", "254", "--image", Folder() + "/" + name});
+}
+
 void TrueReference(benchmark::State& state) { Process(state, {"/bin/true"}); }
-void CliCsv(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--csv", Folder() + "/figure.csv"}); }
-void CliValues(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH}); }
-void CliSvg(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--svg", Folder() + "/figure.svg"}); }
-void CliPng(benchmark::State& state) { Process(state, {DECAGON_CLI_PATH, "--image", Folder() + "/figure.png"}); }
+void CliCsv(benchmark::State& state) { Process(state, {Cli(), "--csv", Folder() + "/figure.csv"}); }
+void CliValues(benchmark::State& state) { Process(state, {Cli()}); }
+void CliSvg(benchmark::State& state) { Process(state, {Cli(), "--svg", Folder() + "/figure.svg"}); }
+// The formats the core writes, and ones only Qt writes (its module loaded).
+void CliJpeg(benchmark::State& state) { Image(state, "figure.jpg"); }
+void CliBmp(benchmark::State& state) { Image(state, "figure.bmp"); }
+void CliPng(benchmark::State& state) { Image(state, "figure.png"); }
+void CliPpm(benchmark::State& state) { Image(state, "figure.ppm"); }
 
 // The drawing's text made and written, as the command line does.
 void SvgAt10000(benchmark::State& state)
@@ -80,7 +99,10 @@ BENCHMARK(TrueReference)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CliCsv)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CliValues)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CliSvg)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CliJpeg)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CliBmp)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CliPng)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CliPpm)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(SvgAt10000)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(SvgTextAt10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SameBytesReference)->UseRealTime()->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,7 @@
 #include "export/imagelayer.h"
 
 #include "export/bmpencoder.h"
+#include "export/jpegwriter.h"
 #include "export/tiffencoder.h"
 #include "export/truescalefile.h"
 #include "fileio/filereplace.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -60,6 +62,11 @@ struct CoreEncoder {
     bool (*encode)(const Canvas& pixels, const ImageSaveParams& params, ByteSink& sink);
 };
 
+bool EncodeJpeg(const Canvas& pixels, const ImageSaveParams& params, ByteSink& sink)
+{
+    return WriteJpeg(RowsOf(pixels), params.quality, sink, !params.baseline);
+}
+
 bool EncodeBmp(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink) { return WriteBmp(RowsOf(pixels), sink); }
 
 #if DECAGON_ZLIB_ENCODERS
@@ -82,11 +89,9 @@ bool EncodeTiffFile(const Canvas& pixels, const ImageSaveParams&, ByteSink& sink
 #endif
 
 const CoreEncoder kCoreEncoders[] = {
-    {"bmp", BmpCanHold, EncodeBmp},
+    {"jpeg", JpegCanHold, EncodeJpeg}, {"bmp", BmpCanHold, EncodeBmp},
 #if DECAGON_ZLIB_ENCODERS
-    {"png", AnySize, EncodePngFile},
-    {"tif", AnySize, EncodeTiffFile},
-    {"tiff", AnySize, EncodeTiffFile},
+    {"png", AnySize, EncodePngFile},   {"tif", AnySize, EncodeTiffFile}, {"tiff", AnySize, EncodeTiffFile},
 #endif
 };
 
@@ -97,6 +102,19 @@ const CoreEncoder* CoreEncoderNamed(const std::string& name)
             return &encoder;
     return nullptr;
 }
+
+// The formats the layer writes without asking the platform: its encoders',
+// then those drawn from the plan. They come first, so that naming one of them
+// never starts the platform's image library.
+constexpr std::size_t kOwnFormatCount = std::size(kCoreEncoders) + std::size(kPlanFormats);
+
+const char* OwnFormatName(std::size_t position)
+{
+    constexpr std::size_t kEncoded = std::size(kCoreEncoders);
+    return position < kEncoded ? kCoreEncoders[position].name : kPlanFormats[position - kEncoded].name;
+}
+
+bool IsOwnFormat(const std::string& name) { return IsPlanFormat(name) || CoreEncoderNamed(name) != nullptr; }
 
 // Bytes on their way into a file, gathered into large writes.
 class FileSink : public ByteSink {
@@ -149,37 +167,53 @@ bool StringSink::Write(const void* data, std::size_t count)
     return true;
 }
 
+std::vector<std::string> EncoderImageLayer::PlatformFormatNames()
+{
+    std::vector<std::string> names;
+    for (const std::string& name : encoders_.FormatNames())
+        if (!name.empty() && !IsOwnFormat(name) && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    return names;
+}
+
 std::vector<std::string> EncoderImageLayer::FormatNames()
 {
-    const std::vector<std::string> encoded = encoders_.FormatNames();
     std::vector<std::string> names;
-    if (std::find(encoded.begin(), encoded.end(), "jpeg") != encoded.end())
-        names.emplace_back("jpeg");
-    for (const CoreEncoder& encoder : kCoreEncoders)
-        names.emplace_back(encoder.name);
-    for (const std::string& name : encoded)
-        if (!name.empty() && !IsPlanFormat(name) && std::find(names.begin(), names.end(), name) == names.end())
-            names.push_back(name);
-    for (const PlanFormat& format : kPlanFormats)
-        names.emplace_back(format.name);
+    for (std::size_t position = 0; position < kOwnFormatCount; ++position)
+        names.emplace_back(OwnFormatName(position));
+    const std::vector<std::string> platform = PlatformFormatNames();
+    names.insert(names.end(), platform.begin(), platform.end());
     return names;
+}
+
+std::string EncoderImageLayer::FormatNameOf(std::int32_t formatIndex)
+{
+    if (formatIndex < 1)
+        return {};
+    const auto position = static_cast<std::size_t>(formatIndex - 1);
+    if (position < kOwnFormatCount)
+        return OwnFormatName(position);
+    const std::vector<std::string> platform = PlatformFormatNames();
+    return position - kOwnFormatCount < platform.size() ? platform[position - kOwnFormatCount] : std::string();
 }
 
 std::int32_t EncoderImageLayer::FormatIndexByName(const char* name)
 {
     if (name == nullptr || *name == '\0')
         return 0;
-    const std::vector<std::string> names = FormatNames();
-    const auto found = std::find(names.begin(), names.end(), name);
-    return found == names.end() ? 0 : static_cast<std::int32_t>(found - names.begin() + 1);
+    for (std::size_t position = 0; position < kOwnFormatCount; ++position)
+        if (std::strcmp(name, OwnFormatName(position)) == 0)
+            return static_cast<std::int32_t>(position + 1);
+    const std::vector<std::string> platform = PlatformFormatNames();
+    const auto found = std::find(platform.begin(), platform.end(), name);
+    return found == platform.end() ? 0 : static_cast<std::int32_t>(kOwnFormatCount + (found - platform.begin()) + 1);
 }
 
 bool EncoderImageLayer::FormatHoldsSize(std::int32_t formatIndex, std::int32_t width, std::int32_t height)
 {
-    const std::vector<std::string> names = FormatNames();
-    if (formatIndex < 1 || static_cast<std::size_t>(formatIndex) > names.size() || width < 0 || height < 0)
+    const std::string name = FormatNameOf(formatIndex);
+    if (name.empty() || width < 0 || height < 0)
         return false;
-    const std::string& name = names[static_cast<std::size_t>(formatIndex - 1)];
     if (const CoreEncoder* own = CoreEncoderNamed(name))
         return own->holds(width, height);
     if (const PlanFormat* drawing = PlanFormatNamed(name))
@@ -192,10 +226,9 @@ ImageError EncoderImageLayer::SaveBitmap(const std::string& path, const FigureBi
 {
     if (!HasPixels(figure.canvas))
         return ImageError::NoBitmap;
-    const std::vector<std::string> names = FormatNames();
-    if (params.formatIndex < 1 || static_cast<std::size_t>(params.formatIndex) > names.size())
+    const std::string format = FormatNameOf(params.formatIndex);
+    if (format.empty())
         return ImageError::UnknownFormat;
-    const std::string& format = names[static_cast<std::size_t>(params.formatIndex - 1)];
     if (!params.replaceExisting && PathExists(path))
         return ImageError::FileExists;
     if (!FormatHoldsSize(params.formatIndex, figure.canvas.width, figure.canvas.height))

@@ -114,14 +114,16 @@ public:
     virtual ImageError PutOnClipboard(const Canvas& pixels) = 0;
 };
 
-// The image layer over a platform's encoders. Its formats are "jpeg" (the
-// platform's), then those it encodes itself alike on every system ("bmp",
-// "png", "tif", "tiff": export/bmpencoder.h, pngencoder.h, tiffencoder.h),
-// then the platform encoders' other names in their
-// order, then the formats drawn from the figure's plan ("svg"); index =
-// position + 1. It decides for every format alike: the existing-file rule,
-// the size a format holds, and the write, through a temporary file or
-// straight into the file.
+// The image layer over a platform's encoders. Its formats are those it
+// encodes itself on every system ("jpeg", export/jpegwriter.h; "bmp",
+// export/bmpencoder.h; "png", "tif" and "tiff", export/pngencoder.h and
+// tiffencoder.h), then the formats drawn from the figure's plan ("svg",
+// "pdf", "dxf"), then the platform encoders' other names in their order; index =
+// position + 1. Its own formats are known, sized and written without asking
+// the platform's encoders anything, so that a program which loads its image
+// library only when needed never loads it for them. It decides for every
+// format alike: the existing-file rule, the size a format holds, and the
+// write, through a temporary file or straight into the file.
 class EncoderImageLayer : public ImageLayer {
 public:
     explicit EncoderImageLayer(PixelEncoders& encoders) : encoders_(encoders) {}
@@ -135,5 +137,10 @@ public:
     std::vector<std::string> FormatNames();
 
 private:
+    // The platform's names that are not the layer's own, in its order.
+    std::vector<std::string> PlatformFormatNames();
+    // The name of the format at that index, or an empty text for none.
+    std::string FormatNameOf(std::int32_t formatIndex);
+
     PixelEncoders& encoders_;
 };

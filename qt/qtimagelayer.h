@@ -63,8 +63,8 @@ private:
     ImageClipboard* clipboard_;
 };
 
-// The layer behind the image commands: JPEG and BMP first, then every format
-// Qt can write, then "svg".
+// The layer behind the image commands: the core's JPEG, BMP and "svg"
+// first, then every other format Qt can write.
 class QtImageLayer : public EncoderImageLayer {
 public:
     explicit QtImageLayer(ImageClipboard* clipboard = nullptr) : EncoderImageLayer(encoders_), encoders_(clipboard) {}

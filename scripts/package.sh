@@ -15,7 +15,7 @@ cppflags=$(dpkg-buildflags --get CPPFLAGS)
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DDECAGON_BUILD_TESTS=OFF -DDECAGON_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$cppflags $cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+  -DCMAKE_CXX_FLAGS="$cppflags $cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
 cmake --build "$dir"
 rm -f "$dir"/decagon_*.deb
 (cd "$dir" && cpack -G DEB)

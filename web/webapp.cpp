@@ -12,7 +12,6 @@
 #include "render/palette.h"
 #include "resources/dialogtemplate.h"
 #include "settings/settings.h"
-#include "win32/imagecodecs.h"
 
 #include <emscripten.h>
 
@@ -140,20 +139,13 @@ public:
     void OpenUrl(const std::string& url) override { JsOpenUrl(url.c_str()); }
 };
 
-// JPEG through the stb writer of the Windows build, at full colour
-// resolution; BMP and SVG come from the layer itself. The clipboard takes
-// the figure as PNG from the browser's own lossless encoder.
+// The layer writes every format the page offers itself (JPEG, BMP and the
+// drawings); the clipboard takes the figure as PNG from the browser's own
+// lossless encoder.
 class WebEncoders : public PixelEncoders {
 public:
-    std::vector<std::string> FormatNames() override { return {"jpeg"}; }
-    bool HoldsSize(const std::string& format, std::int32_t width, std::int32_t height) override
-    {
-        return format == "jpeg" && JpegCanHold(width, height);
-    }
-    bool Encode(const std::string& format, const Canvas& pixels, const ImageSaveParams& params, ByteSink& sink) override
-    {
-        return format == "jpeg" && WriteJpeg(RowsOf(pixels), params.quality, sink);
-    }
+    std::vector<std::string> FormatNames() override { return {}; }
+    bool Encode(const std::string&, const Canvas&, const ImageSaveParams&, ByteSink&) override { return false; }
     ImageError PutOnClipboard(const Canvas& pixels) override
     {
         if (!HasPixels(pixels))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "win32/imagecodecs.h"
+#include "export/bmpencoder.h"
 
 #include <string>
 #include <vector>

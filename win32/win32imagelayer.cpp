@@ -1,5 +1,6 @@
 #include "win32/win32imagelayer.h"
 
+#include "export/jpegwriter.h"
 #include "win32/wicimage.h"
 
 #include <cstring>

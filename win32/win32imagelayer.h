@@ -1,7 +1,6 @@
 #pragma once
 
 #include "export/imagelayer.h"
-#include "win32/imagecodecs.h"
 
 #include <cstdint>
 #include <string>
@@ -10,10 +9,11 @@
 #include <windows.h>
 
 // The image layer of the Windows programs. JPEG and BMP are written by the
-// program itself (win32/imagecodecs.h), PNG, TIFF, GIF and whatever else the
-// system's imaging component can encode through it, "svg" from the figure's
-// plan. Every pixel file carries 96 dots per inch. The clipboard receives a
-// device-independent bitmap (CF_DIB) and a PNG (the registered format "PNG").
+// program itself (the core's export/jpegwriter.h and export/bmpencoder.h),
+// PNG, TIFF, GIF and whatever else the system's imaging component can encode
+// through it, "svg" from the figure's plan. Every pixel file carries 96 dots
+// per inch. The clipboard receives a device-independent bitmap (CF_DIB) and
+// a PNG (the registered format "PNG").
 
 // Starts the layer on this thread. JPEG and BMP need nothing of the system,
 // so it always starts; the imaging component is loaded at the first image

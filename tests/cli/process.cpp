@@ -24,6 +24,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             options.unsetVariables.end())
             environment.push_back(entry);
     }
+    environment.insert(environment.end(), options.setVariables.begin(), options.setVariables.end());
     std::vector<char*> envp;
     for (std::string& entry : environment)
         envp.push_back(entry.data());

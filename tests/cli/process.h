@@ -12,6 +12,7 @@ struct ProcessResult {
 
 struct ProcessOptions {
     std::vector<std::string> unsetVariables; // removed from the child's environment
+    std::vector<std::string> setVariables;   // NAME=VALUE, added to the child's environment
     std::string standardOutput;              // a file to write standard output to instead of capturing it
     bool appendOutput = false;               // standardOutput is appended to, as ">>" does
     unsigned long long addressSpace = 0;     // the child's RLIMIT_AS in bytes; 0 for none

@@ -4,7 +4,7 @@
 # with the mouse and the keyboard, ends with Escape; starts it again from a
 # terminal and checks that the colour was kept, in the user's configuration
 # folder; then decagon-cli's --settings-path, --help, the colour it reads,
-# and its manual page.
+# a WebP image, and its manual page.
 # Usage: desktop_session.sh [APPLICATIONS_FOLDER]   (default /usr/share/applications)
 set -euo pipefail
 applications=${1:-/usr/share/applications}
@@ -100,6 +100,11 @@ decagon-cli --version | grep -q '^decagon-cli ' || fail "--version"
 [ "$(decagon-cli --svg -)" != "$(XDG_CONFIG_HOME="$XDG_RUNTIME_DIR" decagon-cli --svg -)" ] ||
   fail "the command line does not draw with the picked colour"
 decagon-cli --height 100 | grep -q '^Choord:.* 30\.9017$' || fail "decagon-cli values"
+# A format only Qt writes: the installed module of Qt's image writers, and
+# the image plug-ins the package depends on.
+decagon-cli --height 100 --image "$HOME/figure.webp" || fail "decagon-cli --image figure.webp"
+[ "$(head -c 4 "$HOME/figure.webp")" = RIFF ] || fail "figure.webp is no WebP file"
+rm -f "$HOME/figure.webp"
 man decagon-cli 2>/dev/null | grep -q -- 'settings-path' || fail "man decagon-cli"
 man decagon 2>/dev/null | grep -q 'XDG_CONFIG_HOME' || fail "man decagon"
 echo "PASS"

@@ -1,4 +1,4 @@
-#include "win32/imagecodecs.h"
+#include "export/jpegwriter.h"
 
 #include <climits>
 #include <cstring>
@@ -56,7 +56,8 @@ bool JpegCanHold(std::int32_t width, std::int32_t height)
            static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 3 <= INT_MAX;
 }
 
-bool WriteJpeg(const PixelRows& pixels, int quality, ByteSink& sink)
+// stb writes baseline files only: progressive is not honoured.
+bool WriteJpeg(const PixelRows& pixels, int quality, ByteSink& sink, bool /*progressive*/)
 {
     if (!HasPixels(pixels) || !JpegCanHold(pixels.width, pixels.height))
         return false;
