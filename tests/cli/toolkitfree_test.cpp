@@ -92,6 +92,10 @@ TEST(CliToolkit, QtIsMappedOnlyForQtsOwnFormats)
         {{"--svg", work.file("figure.svg")}, "figure.svg", false},
         {{"--height", "254", "--image", work.file("figure.jpg")}, "figure.jpg", false},
         {{"--image", work.file("figure.bmp")}, "figure.bmp", false},
+        {{"--image", work.file("figure.png")}, "figure.png", false},
+        {{"--image", work.file("figure.tif")}, "figure.tif", false},
+        {{"--pdf", work.file("figure.pdf")}, "figure.pdf", false},
+        {{"--dxf", work.file("figure.dxf")}, "figure.dxf", false},
         {{"--image", work.file("figure.ppm")}, "figure.ppm", true},
     };
     for (const Case& c : cases) {
