@@ -16,13 +16,20 @@ target_link_options(decagon_options INTERFACE -Wl,--gc-sections)
 # build folder, so that the tests never touch the user's own ~/.wine.
 set(DECAGON_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix for running Windows tests")
 
-# decagon_windows_program(target NAME name): a shipped program, built as
-# <build>/app/<name>.exe whatever folder its sources live in, so that both
-# programs and their settings file sit side by side as in the package.
+# decagon_windows_program(target NAME name DESCRIPTION text): a shipped
+# program, built as <build>/app/<name>.exe whatever folder its sources live
+# in, so that both programs and their settings file sit side by side as in
+# the package. It carries a version resource (win32/version.rc.in) with the
+# project's version and the description that Explorer and Task Manager show.
 function(decagon_windows_program target)
-  cmake_parse_arguments(ARG "" "NAME" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;DESCRIPTION" "" ${ARGN})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_NAME} RUNTIME_OUTPUT_DIRECTORY
                                                                      ${CMAKE_BINARY_DIR}/app)
+  set(DECAGON_PROGRAM_NAME ${ARG_NAME})
+  set(DECAGON_FILE_DESCRIPTION ${ARG_DESCRIPTION})
+  set(version_rc ${CMAKE_BINARY_DIR}/win32/${ARG_NAME}-version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/win32/version.rc.in ${version_rc} @ONLY)
+  target_sources(${target} PRIVATE ${version_rc})
   install(TARGETS ${target} RUNTIME DESTINATION .)
   set_property(GLOBAL APPEND PROPERTY DECAGON_WINDOWS_PROGRAMS ${ARG_NAME}.exe)
 endfunction()

@@ -17,7 +17,6 @@ target_link_libraries(decagon_win32_dialog PUBLIC decagon_options decagon_dialog
 # The program's resources: manifest (common controls 6, per-monitor DPI
 # awareness, as invoker), the icon and the construction picture.
 set(DECAGON_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/decagon.manifest)
-set(DECAGON_ICON ${CMAKE_CURRENT_LIST_DIR}/decagon.ico)
 set(DECAGON_PICTURE ${PROJECT_SOURCE_DIR}/resources/construction.bmp)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/decagon.rc.in ${CMAKE_CURRENT_BINARY_DIR}/decagon.rc @ONLY)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/decagon.rc PROPERTIES
@@ -25,4 +24,4 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/decagon.rc PROPERTIES
 
 add_executable(decagon_win32 WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/decagon.rc)
 target_link_libraries(decagon_win32 PRIVATE decagon_win32_dialog decagon_win32_image)
-decagon_windows_program(decagon_win32 NAME decagon)
+decagon_windows_program(decagon_win32 NAME decagon DESCRIPTION "decagon: computes and draws a regular decagon")
