@@ -4,8 +4,11 @@
 # Resource scripts: the dialog's manifest, icon and picture.
 enable_language(RC)
 
-# Narrow (ANSI) Windows calls throughout, as the settings and text files are
-# single-byte; wide calls are made by name where a path or a URL needs them.
+# Text is UTF-8 inside the program. Every call that takes or gives a name (a
+# path, a link, a message quoting a file) is made in its wide form by name,
+# through fileio/widetext.h; the calls left narrow take fixed ASCII text
+# (class names, library names, numbers in fields), and both manifests make
+# the active code page UTF-8 besides.
 target_compile_definitions(decagon_options INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00
                                                      WINVER=0x0A00)
 # Unused code stays out of the statically linked programs.

@@ -11,7 +11,7 @@ add_library(decagon_win32_dialog STATIC
   ${CMAKE_CURRENT_LIST_DIR}/systemlibrary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/urlopener.cpp)
 target_link_libraries(decagon_win32_dialog PUBLIC decagon_options decagon_dialog decagon_template
-                                                  decagon_win32_settings decagon_win32_text comctl32 gdi32
+                                                  decagon_win32_settings decagon_fileio comctl32 gdi32
                                                   user32)
 
 # The program's resources: manifest (common controls 6, per-monitor DPI

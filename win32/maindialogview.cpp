@@ -1,11 +1,11 @@
 #include "win32/maindialogview.h"
 
+#include "fileio/widetext.h"
 #include "render/swatch.h"
 #include "resources/dialogtemplate.h"
 #include "win32/dialogtemplatewriter.h"
 #include "win32/dib.h"
 #include "win32/numericfilter.h"
-#include "win32/wintext.h"
 
 #include <windowsx.h>
 

@@ -31,6 +31,15 @@ add_test(NAME win32_dialog_e2e
                  ${DECAGON_WINE})
 set_tests_properties(win32_dialog_e2e PROPERTIES ENVIRONMENT "${win32_wine_env}" TIMEOUT 300 RUN_SERIAL ON)
 
+# Names in Cyrillic, Greek, Chinese and an emoji wherever a name crosses to
+# the system: program folders, the application-data folder, the command
+# line's outputs and messages, the save dialog typed into with xdotool. In a
+# wine prefix of its own, as it changes the user's shell folders.
+add_test(NAME win32_names_e2e
+         COMMAND bash ${win32_dialog_tests}/names_e2e.sh $<TARGET_FILE:decagon_win32> $<TARGET_FILE:decagon_cli_win32>
+                 $<TARGET_FILE:win32_e2e_probe> ${DECAGON_WINE})
+set_tests_properties(win32_names_e2e PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 300 RUN_SERIAL ON)
+
 # Measures, run by hand (see README): the cold start of decagon.exe against
 # an empty dialog of the same size, and the dialog's opening and Compute in
 # the process.
