@@ -43,3 +43,11 @@ endfunction()
 if(CMAKE_CROSSCOMPILING AND DECAGON_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR "/usr/bin/env;WINEPREFIX=${DECAGON_WINEPREFIX};WINEDEBUG=-all;${DECAGON_WINE}")
 endif()
+
+# The installer: wixl, the package's source, the folder its files are staged
+# in and the package itself, which cmake/WindowsPackage.cmake makes and
+# tests/win32 installs.
+find_program(DECAGON_WIXL wixl NO_CMAKE_FIND_ROOT_PATH)
+set(DECAGON_MSI_SOURCE ${PROJECT_SOURCE_DIR}/packaging/windows/decagon.wxs)
+set(DECAGON_MSI_STAGE ${CMAKE_BINARY_DIR}/msi)
+set(DECAGON_MSI ${CMAKE_BINARY_DIR}/decagon-${PROJECT_VERSION}-windows-x86_64.msi)

@@ -11,7 +11,7 @@ if [ "${1:-}" = "windows" ]; then
   packages=(
     cmake ninja-build clang-format
     g++-mingw-w64-x86-64 googletest libstb-dev
-    wine wine64 xvfb xauth xdotool x11-utils imagemagick python3-pefile
+    wine wine64 xvfb xauth xdotool x11-utils imagemagick python3-pefile wixl
   )
 else
   packages=(

@@ -40,6 +40,13 @@ add_test(NAME win32_names_e2e
                  $<TARGET_FILE:win32_e2e_probe> ${DECAGON_WINE})
 set_tests_properties(win32_names_e2e PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 300 RUN_SERIAL ON)
 
+# The installer in a fresh prefix: install, run, upgrade, uninstall.
+if(DECAGON_WIXL)
+  add_test(NAME win32_msi COMMAND bash ${win32_dialog_tests}/msi_test.sh ${DECAGON_MSI} ${DECAGON_MSI_SOURCE}
+                                  ${DECAGON_MSI_STAGE} ${PROJECT_VERSION} ${DECAGON_WINE})
+  set_tests_properties(win32_msi PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
+endif()
+
 # Measures, run by hand (see README): the cold start of decagon.exe against
 # an empty dialog of the same size, and the dialog's opening and Compute in
 # the process.
