@@ -18,9 +18,10 @@ target_link_libraries(decagon_win32_dialog PUBLIC decagon_options decagon_dialog
 # awareness, as invoker), the icon and the construction picture.
 set(DECAGON_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/decagon.manifest)
 set(DECAGON_PICTURE ${PROJECT_SOURCE_DIR}/resources/construction.bmp)
+set(DECAGON_PICTURE_2X ${PROJECT_SOURCE_DIR}/resources/construction-2x.bmp)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/decagon.rc.in ${CMAKE_CURRENT_BINARY_DIR}/decagon.rc @ONLY)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/decagon.rc PROPERTIES
-                            OBJECT_DEPENDS "${DECAGON_MANIFEST};${DECAGON_ICON};${DECAGON_PICTURE}")
+                            OBJECT_DEPENDS "${DECAGON_MANIFEST};${DECAGON_ICON};${DECAGON_PICTURE};${DECAGON_PICTURE_2X}")
 
 add_executable(decagon_win32 WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/decagon.rc)
 target_link_libraries(decagon_win32 PRIVATE decagon_win32_dialog decagon_win32_image)
