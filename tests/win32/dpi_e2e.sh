@@ -15,28 +15,11 @@ qt_program=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../e2e/xvfb.sh
 source "$here/../e2e/xvfb.sh"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# shellcheck source=privateprefix.sh
+source "$here/privateprefix.sh"
 # Room for the dialog at 200 %: 2574 x 956 pixels.
 export XVFB_SCREEN=2800x1200x24
-begin_run
-export WINEPREFIX="$work/prefix"
-finish() {
-  if [ -n "${program_pid:-}" ]; then kill "$program_pid" 2>/dev/null || true; fi
-  program_pid=""
-  wineserver -k 2>/dev/null || true
-  end_run
-}
-trap finish EXIT
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
-stop() {
-  echo "FAILED: $*"
-  describe_xvfb
-  exit 1
-}
+begin_private_prefix
 # A length of 96-dpi pixels at a resolution, rounded as the program does.
 scaled() { echo $((($1 * $2 + 48) / 96)); }
 # Whether two lengths differ by at most one pixel (rounding).
@@ -59,10 +42,7 @@ compare_with_qt() {
   (cd "$work/qt" && QT_SCALE_FACTOR=$factor exec ./decagon) >/dev/null 2>&1 &
   qt_pid=$!
   qt_window=$(wait_for_window "Define the decagon") || stop "the Qt view did not show"
-  xdotool windowfocus --sync "$qt_window"
-  xdotool type --delay 40 "254.884"
-  xdotool key Return
-  for _ in $(seq 100); do grep -q "Rayon Exterieur=127.4420" "$work/qt/Vanteo.ini" 2>/dev/null && break; sleep 0.1; done
+  compute_height "$qt_window" 254.884 "$work/qt/Vanteo.ini" "Rayon Exterieur=127.4420"
   sleep 1
   shot="$work/qt-$dpi.png"
   import -window "$qt_window" "$shot"
@@ -93,25 +73,20 @@ compare_with_qt() {
   fi
 }
 
-start_xvfb
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
+start_private_prefix
 mkdir -p "$work/app"
 cp "$program" "$work/app/decagon.exe"
 
 for dpi in 96 144 192; do
   echo "== $dpi dpi"
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   wineserver -k 2>/dev/null || true # the next start reads the new resolution
   wineserver -w 2>/dev/null || true
   rm -f "$work/app/Vanteo.ini"
   (cd "$work/app" && exec "$wine" decagon.exe) &
   program_pid=$!
   window=$(wait_for_window "Define the decagon") || stop "the window did not show at $dpi dpi"
-  xdotool windowfocus --sync "$window"
-  xdotool type --delay 40 "254.884"
-  xdotool key Return
-  for _ in $(seq 100); do grep -q "Rayon Exterieur=127.4420" "$work/app/Vanteo.ini" 2>/dev/null && break; sleep 0.1; done
+  compute_height "$window" 254.884 "$work/app/Vanteo.ini" "Rayon Exterieur=127.4420"
   sleep 1 # the repaint after the Compute
   shot="$work/shot-$dpi.png"
   import -window "$window" "$shot"
@@ -154,9 +129,7 @@ for dpi in 96 144 192; do
 
   xdotool windowfocus --sync "$window"
   xdotool key Escape
-  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-  wait "$program_pid" || fail "the program exited with $? at $dpi dpi"
-  program_pid=""
+  wait_for_exit
 
   # Once the Windows program is gone: both windows have the same title.
   if [ -x "$qt_program" ]; then
@@ -166,5 +139,4 @@ for dpi in 96 144 192; do
   fi
 done
 
-if [ "$failures" -gt 0 ]; then exit 1; fi
-echo "decagon.exe at 96, 144 and 192 dpi: all checks passed"
+finish_checks "decagon.exe at 96, 144 and 192 dpi"

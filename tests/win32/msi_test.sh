@@ -20,29 +20,9 @@ wine=$5
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../e2e/xvfb.sh
 source "$here/../e2e/xvfb.sh"
-# No Mono or Gecko question in the new prefix, and no desktop entries for
-# this machine's own menus from the shortcut.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-begin_run
-export WINEPREFIX="$work/prefix"
-finish() {
-  if [ -n "${program_pid:-}" ]; then kill "$program_pid" 2>/dev/null || true; fi
-  program_pid=""
-  wineserver -k 2>/dev/null || true
-  end_run
-}
-trap finish EXIT
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
-stop() {
-  echo "FAILED: $*"
-  describe_xvfb
-  exit 1
-}
-windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+# shellcheck source=privateprefix.sh
+source "$here/privateprefix.sh"
+begin_private_prefix
 seconds_since() { awk -v from="$1" -v to="$(date +%s.%N)" 'BEGIN { printf "%.1f", to - from }'; }
 
 echo "$(basename "$msi"): $(stat -c %s "$msi") bytes"
@@ -51,10 +31,7 @@ newer="$work/decagon-$newer_version.msi"
 (cd "$stage" && wixl -a x64 -D Version="$newer_version" -D Programs=. -D Icon=decagon.ico -o "$newer" "$wxs") ||
   stop "cannot make the newer package"
 
-# The display first: wine's desktop belongs to the first wine program's.
-start_xvfb
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
+start_private_prefix
 drive="$WINEPREFIX/drive_c"
 user=$(id -un) # wine's user name is the system's
 installed="$drive/Program Files/decagon"
@@ -109,9 +86,7 @@ run_installed() {
 end_installed() {
   xdotool windowfocus --sync "$window"
   xdotool key Escape
-  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-  wait "$program_pid" || fail "the program exited with $?"
-  program_pid=""
+  wait_for_exit
 }
 lines_colour() { tr -d '\r' <"$settings" | sed -n 's/^Lines=//p'; }
 run_installed
@@ -146,5 +121,4 @@ echo "uninstalled in $(seconds_since "$started") s"
 [ -z "$(entries)" ] || fail "Apps & features still shows: $(entries)"
 [ "$(lines_colour)" = "$picked" ] || fail "uninstalling touched the user's settings"
 
-if [ "$failures" -gt 0 ]; then exit 1; fi
-echo "$(basename "$msi"): all checks passed"
+finish_checks "$(basename "$msi")"
