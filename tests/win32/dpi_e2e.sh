@@ -3,7 +3,8 @@
 # dpi, the LogPixels of a wine prefix of its own): after a Compute, the
 # window's screenshot holds the preview box at 250, 375 and 500 device
 # pixels, 10 and 100 scaled pixels from the client area's right and top
-# edges, and the construction picture at 253 x 300 scaled pixels. The box's
+# edges, the construction picture at 253 x 300 scaled pixels and the icon's
+# decagon at its 96-dpi size scaled. The box's
 # pixels are those of the 96-dpi box, each a block, and the same as the Qt
 # view shows at the same scale (QT_SCALE_FACTOR), when a Linux build of it is
 # given.
@@ -126,6 +127,16 @@ for dpi in 96 144 192; do
   echo "picture $w x $h"
   near "$w" "$(scaled 253 "$dpi")" && near "$h" "$(scaled 300 "$dpi")" ||
     fail "the picture is $w x $h at $dpi dpi, not $(scaled 253 "$dpi") x $(scaled 300 "$dpi")"
+
+  # The icon: the bounds of its decagon's brown edge, in the window's top
+  # left part, grow with the scale.
+  read -r w h x y < <(convert "$shot" -crop "$(scaled 500 "$dpi")x$(scaled 300 "$dpi")+0+0" +repage -fuzz 12% \
+    -fill "#123456" +opaque "#5A3200" -trim -format '%w %h %X %Y\n' info: | tr -d '+')
+  echo "icon's decagon $w x $h"
+  [ "$dpi" = 96 ] && icon_width=$w icon_height=$h
+  [ $((w - icon_width * dpi / 96)) -le 2 ] && [ $((icon_width * dpi / 96 - w)) -le 2 ] &&
+    [ $((h - icon_height * dpi / 96)) -le 2 ] && [ $((icon_height * dpi / 96 - h)) -le 2 ] ||
+    fail "the icon's decagon is $w x $h at $dpi dpi, $icon_width x $icon_height at 96 dpi"
 
   xdotool windowfocus --sync "$window"
   xdotool key Escape
