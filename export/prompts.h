@@ -17,7 +17,8 @@ struct SaveFileRequest {
     const char* defaultExtension = ""; // added to a name typed without an extension
 };
 
-// Paths of more than this many characters count as a failed dialog.
+// Paths of more than this many characters count as a failed dialog. A path
+// is UTF-8: a character of another script counts once, whatever its bytes.
 constexpr std::size_t kMaxSavePathLength = 151;
 
 // The steps of a command that face the user: the save dialog and the message

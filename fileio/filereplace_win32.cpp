@@ -1,8 +1,10 @@
 // Replacing files on Windows: the same steps as elsewhere, with the system's
-// own calls. Paths are narrow texts in the system's code page, as the narrow
-// Windows calls give them; they are widened for the wide calls, which have no
-// shorter length limit of their own.
+// own calls. Paths are UTF-8, as everywhere in the program; they are widened
+// for the wide calls, which take a name in any script and have no shorter
+// length limit of their own.
 #include "fileio/filereplace.h"
+
+#include "fileio/widetext.h"
 
 #include <atomic>
 #include <cstdio>
@@ -12,29 +14,22 @@
 
 namespace {
 
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (size <= 0)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
-
 HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
 
 // A name beside the target that no other file has: the start of the target's
-// own name (so that it stays within the 255 characters a name may have), the
-// process, a tick count and a counter.
+// own name (so that it stays within the 255 characters a name may have, and
+// never ends inside a character that takes two UTF-16 units), the process, a
+// tick count and a counter.
 std::wstring TempNameBeside(const std::wstring& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
     const auto cut = target.find_last_of(L"\\/");
     const std::wstring folder = cut == std::wstring::npos ? std::wstring() : target.substr(0, cut + 1);
-    const std::wstring name = (cut == std::wstring::npos ? target : target.substr(cut + 1)).substr(0, 100);
+    std::wstring name = cut == std::wstring::npos ? target : target.substr(cut + 1);
+    std::size_t kept = name.size() < 100 ? name.size() : 100;
+    if (kept > 0 && kept < name.size() && name[kept - 1] >= 0xD800 && name[kept - 1] <= 0xDBFF)
+        --kept;
+    name.resize(kept);
     wchar_t suffix[64];
     std::swprintf(suffix, 64, L".%lx%llx%x%x.tmp", GetCurrentProcessId(),
                   static_cast<unsigned long long>(GetTickCount64() & 0xffffffffULL), counter++, attempt);
@@ -46,7 +41,7 @@ std::wstring TempNameBeside(const std::wstring& target, unsigned attempt)
 bool BeginReplace(PendingFile& pending, const std::string& path)
 {
     pending = PendingFile{};
-    const std::wstring target = Widen(path);
+    const std::wstring target = WideOfUtf8(path);
     if (target.empty())
         return false;
 
@@ -73,13 +68,9 @@ bool BeginReplace(PendingFile& pending, const std::string& path)
             return false;
         }
         pending.fd = fd;
-        // The narrow names are kept for the caller's information; the calls
-        // below widen them again.
-        const int size = WideCharToMultiByte(CP_ACP, 0, temp.c_str(), -1, nullptr, 0, nullptr, nullptr);
-        std::string narrow(size > 0 ? static_cast<std::size_t>(size - 1) : 0, '\0');
-        if (size > 0)
-            WideCharToMultiByte(CP_ACP, 0, temp.c_str(), -1, narrow.data(), size, nullptr, nullptr);
-        pending.tempPath = narrow;
+        // The names are kept in UTF-8 like every other; the calls below
+        // widen them again.
+        pending.tempPath = Utf8OfWide(temp);
         pending.targetPath = path;
         return true;
     }
@@ -93,8 +84,8 @@ bool CommitReplace(PendingFile& pending)
     const bool flushed = FlushFileBuffers(HandleOf(pending.fd)) != 0;
     const bool closed = _close(pending.fd) == 0;
     pending.fd = -1;
-    const std::wstring temp = Widen(pending.tempPath);
-    const std::wstring target = Widen(pending.targetPath);
+    const std::wstring temp = WideOfUtf8(pending.tempPath);
+    const std::wstring target = WideOfUtf8(pending.targetPath);
     const bool moved =
         flushed && closed &&
         MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -110,19 +101,19 @@ void AbortReplace(PendingFile& pending)
         _close(pending.fd);
     pending.fd = -1;
     if (!pending.tempPath.empty())
-        DeleteFileW(Widen(pending.tempPath).c_str());
+        DeleteFileW(WideOfUtf8(pending.tempPath).c_str());
     pending.tempPath.clear();
 }
 
 bool PathExists(const std::string& path)
 {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WideOfUtf8(path);
     return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int CreateForWrite(const std::string& path)
 {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WideOfUtf8(path);
     const HANDLE file = wide.empty() ? INVALID_HANDLE_VALUE
                                      : CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                    FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -160,7 +151,7 @@ int WriteAllBytes(int fd, const void* buffer, std::size_t count)
 FileRead ReadWholeFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WideOfUtf8(path);
     if (wide.empty())
         return FileRead::Missing;
     const DWORD attributes = GetFileAttributesW(wide.c_str());

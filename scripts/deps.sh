@@ -19,7 +19,7 @@ elif [ "${1:-}" = "windows" ]; then
   packages=(
     cmake ninja-build clang-format
     g++-mingw-w64-x86-64 googletest libstb-dev libz-mingw-w64-dev
-    wine wine64 xvfb xauth xdotool x11-utils imagemagick
+    wine wine64 xvfb xauth xdotool x11-utils imagemagick python3-pefile wixl
   )
 else
   packages=(

@@ -9,6 +9,8 @@
 #include <vector>
 
 #if defined(_WIN32)
+#include "fileio/widetext.h"
+
 #include <windows.h>
 #elif defined(__APPLE__)
 #include <mach-o/dyld.h>
@@ -43,13 +45,15 @@ std::string IntText(std::int32_t value) { return std::to_string(value); }
 std::string ExecutablePath()
 {
 #if defined(_WIN32)
-    std::vector<char> buffer(MAX_PATH);
+    // The wide call, so that a folder named in any script comes back whole,
+    // as UTF-8; the buffer grows for paths beyond MAX_PATH.
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return {};
         if (length < buffer.size())
-            return std::string(buffer.data(), length);
+            return Utf8OfWide(std::wstring_view(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 #elif defined(__APPLE__)

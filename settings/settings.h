@@ -23,8 +23,8 @@ constexpr bool IsPathSeparator(char c) { return c == '/' || c == '\\'; }
 extern std::string ProgramFolder;
 extern std::string SettingsFilePath;
 
-// The full path of the running executable, or an empty text when the system
-// cannot tell.
+// The full path of the running executable (UTF-8 on Windows), or an empty
+// text when the system cannot tell.
 std::string ExecutablePath();
 
 // Sets ProgramFolder and SettingsFilePath from the executable's full path.

@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #if defined(_WIN32)
+#include "fileio/widetext.h"
+
 #include <windows.h>
 #else
 #include <cerrno>
@@ -79,21 +81,68 @@ bool IsAbsolute(const char* path)
     return path[0] == '/';
 #endif
 }
+
+// An environment variable in its wide form, so that a value in any script
+// (a Greek or Chinese user name in a profile path) comes back whole; empty
+// when unset.
+std::wstring EnvironmentText(const wchar_t* name)
+{
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD size = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (size < value.size()) {
+            value.resize(size);
+            return value;
+        }
+        value.resize(size);
+    }
+}
+
+// Whether folder is one of the system's program folders (%ProgramFiles%,
+// its 32-bit twin) or lies below one, compared without regard to case as
+// the system names files.
+bool IsWindowsProgramFolder(const std::wstring& folder)
+{
+    for (const wchar_t* variable : {L"ProgramFiles", L"ProgramW6432", L"ProgramFiles(x86)"}) {
+        std::wstring root = EnvironmentText(variable);
+        while (root.size() > 3 && (root.back() == L'\\' || root.back() == L'/'))
+            root.pop_back();
+        if (root.size() < 3 || folder.size() < root.size())
+            continue;
+        const bool boundary =
+            folder.size() == root.size() || folder[root.size()] == L'\\' || folder[root.size()] == L'/';
+        if (boundary && CompareStringOrdinal(folder.data(), static_cast<int>(root.size()), root.data(),
+                                             static_cast<int>(root.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string UserConfigFolder()
 {
-    const char* appData = std::getenv("APPDATA");
-    return IsAbsolute(appData) ? std::string(appData) : std::string();
+    const std::string folder = Utf8OfWide(EnvironmentText(L"APPDATA"));
+    return IsAbsolute(folder.c_str()) ? folder : std::string();
 }
 
 bool SettingsFileExistsOrCanBeCreated(const std::string& path)
 {
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    const std::wstring wide = WideOfUtf8(path);
+    if (wide.empty())
+        return false;
+    if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES)
         return true;
+    // A copy that an installer put under Program Files never creates its
+    // file there, even when it could (run elevated): a file that one
+    // elevated run made would be read by every later run and written by
+    // none. As /usr on the other systems; a file already there is used.
+    const std::wstring folder = WideOfUtf8(FolderOf(path));
+    if (folder.empty() || IsWindowsProgramFolder(folder))
+        return false;
     // Whether the folder takes a new file: make one that vanishes on close.
-    const std::string trial = JoinSettingsPath(FolderOf(path), "Vanteo.ini.probe");
-    HANDLE file = CreateFileA(trial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::wstring trial = WideOfUtf8(JoinSettingsPath(FolderOf(path), "Vanteo.ini.probe"));
+    HANDLE file = CreateFileW(trial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -106,12 +155,15 @@ bool MakeSettingsFolder(const std::string& path)
     const std::string folder = FolderOf(path);
     if (folder.empty())
         return true;
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const std::wstring wide = WideOfUtf8(folder);
+    if (wide.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (FolderOf(folder) != folder && !MakeSettingsFolder(folder))
         return false;
-    return CreateDirectoryA(folder.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
+    return CreateDirectoryW(wide.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 #else

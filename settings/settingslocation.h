@@ -53,7 +53,7 @@ std::string UserConfigFolder();
 
 // The probe of this system: true when something is at path, or when its
 // folder exists, the user may write there and it is not a system program
-// folder.
+// folder (/usr; on Windows, Program Files). Paths are UTF-8 on Windows.
 bool SettingsFileExistsOrCanBeCreated(const std::string& path);
 
 // Sets ProgramFolder and SettingsFilePath from the executable's full path,

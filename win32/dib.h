@@ -10,3 +10,8 @@
 // whole canvas is copied 1:1 with its top-left corner at (x, y). Returns
 // false when nothing was copied.
 bool BlitCanvas(HDC target, int x, int y, const Canvas& canvas);
+
+// The same onto the rectangle area of the surface, each canvas pixel
+// becoming a block of the surface's pixels (the nearest canvas pixel, never
+// a blend): a canvas laid out in pixels of 96 dpi, shown at a higher scale.
+bool StretchCanvas(HDC target, const RECT& area, const Canvas& canvas);

@@ -1,11 +1,11 @@
 #include "win32/maindialogview.h"
 
+#include "fileio/widetext.h"
 #include "render/swatch.h"
 #include "resources/dialogtemplate.h"
 #include "win32/dialogtemplatewriter.h"
 #include "win32/dib.h"
 #include "win32/numericfilter.h"
-#include "win32/wintext.h"
 
 #include <windowsx.h>
 
@@ -74,7 +74,9 @@ void OnDestroy(HWND dialog)
         view->OnDestroy();
 }
 
-void OnMeasureItem(HWND, MEASUREITEMSTRUCT* item) { MeasureColorListItem(*item); }
+// The lists measure their items while the dialog is being made, before
+// the view knows the window: the window's own resolution is asked.
+void OnMeasureItem(HWND dialog, MEASUREITEMSTRUCT* item) { MeasureColorListItem(*item, GetDpiForWindow(dialog)); }
 
 // A copy of the client area into another surface (PrintWindow and the
 // like): the preview too.
@@ -85,11 +87,12 @@ void OnPrintClient(HWND dialog, HDC surface)
 }
 } // namespace
 
-void MeasureColorListItem(MEASUREITEMSTRUCT& item)
+void MeasureColorListItem(MEASUREITEMSTRUCT& item, UINT dpi)
 {
     const ColorItemSize size = MeasureColorItem();
-    item.itemWidth = static_cast<UINT>(size.width);
-    item.itemHeight = static_cast<UINT>(size.height);
+    const int scale = dpi != 0 ? static_cast<int>(dpi) : USER_DEFAULT_SCREEN_DPI;
+    item.itemWidth = static_cast<UINT>(MulDiv(size.width, scale, USER_DEFAULT_SCREEN_DPI));
+    item.itemHeight = static_cast<UINT>(MulDiv(size.height, scale, USER_DEFAULT_SCREEN_DPI));
 }
 
 BOOL DrawColorListItem(const DRAWITEMSTRUCT& item)
@@ -131,6 +134,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_PRINTCLIENT:
         OnPrintClient(dialog, reinterpret_cast<HDC>(wParam));
         return TRUE;
+    case WM_DPICHANGED:
+        if (MainDialogView* view = ViewOf(dialog))
+            view->OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     default:
         return FALSE;
     }
@@ -161,6 +168,9 @@ BOOL MainDialogView::OnInitDialog(HWND dialog)
 {
     dialog_ = dialog;
     FindControls();
+    const UINT dpi = GetDpiForWindow(dialog);
+    dpi_ = dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+    ShowArtwork();
     ownPrompts_.SetOwner(dialog);
     // The record is the window's user data, as the handlers of the
     // program's other front ends reach it; the controller keeps its own
@@ -192,9 +202,119 @@ void MainDialogView::FindControls()
 
 void MainDialogView::OnDestroy()
 {
-    // The controls go with the window.
+    // The controls go with the window; the scaled picture and icon are the
+    // view's to free.
     controls_.clear();
     order_.clear();
+    if (picture_ != nullptr)
+        DeleteObject(picture_);
+    if (icon_ != nullptr)
+        DestroyIcon(icon_);
+    picture_ = nullptr;
+    icon_ = nullptr;
+}
+
+namespace {
+// The bitmap resource drawn at twice the picture's size.
+constexpr int kConstructionBitmap2xId = kConstructionBitmapId + 1;
+
+// The picture at width x height: the source drawn for the scale (at twice
+// the size for anything beyond 100 %), scaled with the system's smoothing
+// when its size differs. Null when the resources lack it.
+HBITMAP ScaledPicture(HINSTANCE instance, int width, int height)
+{
+    const auto source = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kConstructionBitmap2xId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (source == nullptr)
+        return nullptr;
+    BITMAP size = {};
+    GetObjectW(source, sizeof size, &size);
+    if (size.bmWidth == width && size.bmHeight == height)
+        return source;
+    HDC screen = GetDC(nullptr);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HBITMAP scaled = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    if (from != nullptr && to != nullptr && scaled != nullptr) {
+        const HGDIOBJ oldFrom = SelectObject(from, source);
+        const HGDIOBJ oldTo = SelectObject(to, scaled);
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+    }
+    if (from != nullptr)
+        DeleteDC(from);
+    if (to != nullptr)
+        DeleteDC(to);
+    DeleteObject(source);
+    return scaled;
+}
+} // namespace
+
+void MainDialogView::ShowArtwork()
+{
+    if (dpi_ == USER_DEFAULT_SCREEN_DPI && picture_ == nullptr && icon_ == nullptr)
+        return; // the template's own, drawn for 96 dpi
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
+    for (const ControlEntry& entry : order_) {
+        if (lstrcmpiA(entry.windowClass.c_str(), "Static") != 0)
+            continue;
+        const LONG type = GetWindowLongW(entry.window, GWL_STYLE) & SS_TYPEMASK;
+        if (type == SS_BITMAP) {
+            const auto original = static_cast<HBITMAP>(
+                LoadImageW(instance, MAKEINTRESOURCEW(kConstructionBitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+            BITMAP size = {};
+            if (original == nullptr || GetObjectW(original, sizeof size, &size) == 0)
+                continue;
+            HBITMAP scaled = dpi_ == USER_DEFAULT_SCREEN_DPI
+                                 ? original
+                                 : ScaledPicture(instance, Scaled(size.bmWidth), Scaled(size.bmHeight));
+            if (scaled != original)
+                DeleteObject(original);
+            if (scaled == nullptr)
+                continue;
+            SendMessageW(entry.window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+            if (picture_ != nullptr)
+                DeleteObject(picture_);
+            picture_ = scaled;
+        } else if (type == SS_ICON) {
+            // The icon file holds 48, 72 and 96 pixels; the system takes the
+            // one of the size asked for, or scales the nearest.
+            const auto icon = static_cast<HICON>(
+                LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, Scaled(48), Scaled(48), 0));
+            if (icon == nullptr)
+                continue;
+            SendMessageW(entry.window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+            if (icon_ != nullptr)
+                DestroyIcon(icon_);
+            icon_ = icon;
+        }
+    }
+}
+
+void MainDialogView::OnDpiChanged(UINT dpi, const RECT* suggested)
+{
+    dpi_ = dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+    // The system scales the dialog's controls and fonts itself (per-monitor
+    // awareness, version 2); the window takes the rectangle it suggests.
+    if (suggested != nullptr)
+        SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    MEASUREITEMSTRUCT item = {};
+    MeasureColorListItem(item, dpi_);
+    for (const ControlEntry& entry : order_) {
+        if ((GetWindowLongW(entry.window, GWL_STYLE) & CBS_OWNERDRAWFIXED) == 0 ||
+            lstrcmpiA(entry.windowClass.c_str(), "ComboBox") != 0)
+            continue;
+        // The selection field (-1) and the items of the list.
+        SendMessageW(entry.window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), static_cast<LPARAM>(item.itemHeight));
+        SendMessageW(entry.window, CB_SETITEMHEIGHT, 0, static_cast<LPARAM>(item.itemHeight));
+    }
+    ShowArtwork();
+    InvalidateRect(dialog_, nullptr, TRUE);
 }
 
 void MainDialogView::OnCommand(int controlId, UINT code) { controller_.DispatchCommand(controlId, CommandEvent(code)); }
@@ -225,8 +345,21 @@ void MainDialogView::OnPaint()
 
 void MainDialogView::PaintClient(HDC surface)
 {
-    if (HasPixels(preview_))
+    // The preview keeps its pixel rules on its 250 x 250 box of 96-dpi
+    // pixels; at a higher scale each of its pixels becomes a block, as the
+    // Qt view shows it.
+    if (!HasPixels(preview_))
+        return;
+    if (dpi_ == USER_DEFAULT_SCREEN_DPI)
         BlitCanvas(surface, previewAt_.x, previewAt_.y, preview_);
+    else
+        StretchCanvas(surface, PreviewDeviceRect(), preview_);
+}
+
+RECT MainDialogView::PreviewDeviceRect() const
+{
+    return {Scaled(previewAt_.x), Scaled(previewAt_.y), Scaled(previewAt_.x + preview_.width),
+            Scaled(previewAt_.y + preview_.height)};
 }
 
 const MainDialogView::ControlEntry* MainDialogView::Find(int controlId, const char* windowClass) const
@@ -353,21 +486,25 @@ void MainDialogView::LimitItemText(int controlId, int limit)
 
 PixelRect MainDialogView::ClientRect() const
 {
+    // In 96-dpi pixels, as the controller places the preview.
     RECT client = {};
     if (dialog_ != nullptr)
         GetClientRect(dialog_, &client);
-    return {client.left, client.top, client.right, client.bottom};
+    const auto logical = [this](LONG device) {
+        return static_cast<std::int32_t>(MulDiv(device, USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi_)));
+    };
+    return {logical(client.left), logical(client.top), logical(client.right), logical(client.bottom)};
 }
 
 void MainDialogView::PresentPreview(const Canvas& box, PixelPoint where)
 {
-    const RECT before = {previewAt_.x, previewAt_.y, previewAt_.x + preview_.width, previewAt_.y + preview_.height};
-    const RECT after = {where.x, where.y, where.x + box.width, where.y + box.height};
+    const RECT before = PreviewDeviceRect();
+    preview_ = box;
+    previewAt_ = where;
+    const RECT after = PreviewDeviceRect();
     // A new box over exactly the old one covers it; anything else needs the
     // background behind the old one back.
     const bool samePlace = EqualRect(&before, &after) != FALSE;
-    preview_ = box;
-    previewAt_ = where;
     if (dialog_ == nullptr)
         return;
     InvalidateRect(dialog_, &before, samePlace ? FALSE : TRUE);

@@ -39,7 +39,13 @@ public:
     int EndResult() const { return endResult_; }
     // The preview as last presented; no pixels before the first Compute.
     const Canvas& Preview() const { return preview_; }
+    // Where the preview lies, in the 96-dpi pixels the controller speaks
+    // (its box is 250 x 250 of them), and on the screen in device pixels.
     PixelPoint PreviewPosition() const { return previewAt_; }
+    RECT PreviewDeviceRect() const;
+    // The window's resolution: 96 dots per inch at 100 %, 144 at 150 %, 192
+    // at 200 %.
+    UINT Dpi() const { return dpi_; }
 
     // DialogWindow.
     std::string ItemText(int controlId) const override;
@@ -64,6 +70,11 @@ public:
     void OnNotify(const NMHDR* header);
     void OnPaint();
     void OnDestroy();
+    // The window moved to a monitor of another scale: it takes the
+    // rectangle the system suggests, and everything it sizes in pixels
+    // (the preview, the colour items, the picture and the icon) the new
+    // scale.
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
     // Paints what the dialog draws itself (the preview) onto a surface of
     // its client area.
     void PaintClient(HDC surface);
@@ -76,6 +87,11 @@ private:
     HWND Control(int controlId, const char* windowClass = nullptr) const;
     // Fills the tables of the controls below from the dialog's children.
     void FindControls();
+    // A length in 96-dpi pixels on this window's screen.
+    int Scaled(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
+    // The picture and the icon at the window's scale, from the sources
+    // drawn for it; at 96 dpi those of the template stay.
+    void ShowArtwork();
 
     // The dialog's controls, found once when the dialog is made: its
     // controls never change, and asking the system for a control by id, or
@@ -100,14 +116,17 @@ private:
     Canvas preview_;
     PixelPoint previewAt_ = {0, 0};
     int endResult_ = 0;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HBITMAP picture_ = nullptr; // the scaled picture and icon, the view's own
+    HICON icon_ = nullptr;
 };
 
 // The dialog procedure of the main dialog. The creation parameter is the
 // MainDialogView.
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The owner-drawn colour lists: every item is 100 x 20 pixels, and is
-// painted as a swatch of its palette position. DrawColorListItem answers FALSE
-// (not handled) for an item id of -1.
-void MeasureColorListItem(MEASUREITEMSTRUCT& item);
+// The owner-drawn colour lists: every item is 100 x 20 pixels at 96 dpi
+// (scaled by dpi / 96), and is painted as a swatch of its palette position.
+// DrawColorListItem answers FALSE (not handled) for an item id of -1.
+void MeasureColorListItem(MEASUREITEMSTRUCT& item, UINT dpi = USER_DEFAULT_SCREEN_DPI);
 BOOL DrawColorListItem(const DRAWITEMSTRUCT& item);

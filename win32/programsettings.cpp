@@ -5,8 +5,9 @@
 
 void LocateProgramSettings()
 {
-    // ExecutablePath asks GetModuleFileNameA, with a buffer that grows for
-    // paths beyond MAX_PATH. Beside the program when the file is there or
-    // can be made there, else in the user's roaming application data.
+    // ExecutablePath asks GetModuleFileNameW, with a buffer that grows for
+    // paths beyond MAX_PATH, and gives UTF-8. Beside the program when the
+    // file is there or can be made there (never in Program Files), else in
+    // the user's roaming application data.
     LocateUserSettingsFile(ExecutablePath());
 }

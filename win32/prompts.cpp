@@ -1,5 +1,6 @@
 #include "win32/prompts.h"
 
+#include "fileio/widetext.h"
 #include "win32/systemlibrary.h"
 
 #include <commdlg.h>
@@ -19,37 +20,48 @@ std::string SaveDialogFilterList(const SaveFileRequest& request)
 
 bool Win32UserPrompts::PromptSaveFile(const SaveFileRequest& request, std::string& path)
 {
-    // The dialog starts with an empty name and may fill in fewer characters
-    // than the buffer holds.
-    char buffer[MAX_PATH] = {};
-    const std::string filters = SaveDialogFilterList(request);
-    OPENFILENAMEA dialog = {};
+    // The wide dialog, so that a name typed in any script comes back whole
+    // (as UTF-8). It starts with an empty name and may fill in fewer
+    // characters than the buffer holds.
+    wchar_t buffer[MAX_PATH] = {};
+    const std::wstring filters = WideOfUtf8(SaveDialogFilterList(request));
+    const std::wstring extension =
+        request.defaultExtension != nullptr ? WideOfUtf8(request.defaultExtension) : std::wstring();
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner_;
-    dialog.hInstance = GetModuleHandleA(nullptr);
+    dialog.hInstance = GetModuleHandleW(nullptr);
     dialog.lpstrFilter = filters.c_str();
     dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
     dialog.lpstrFile = buffer;
     dialog.nMaxFile = kSaveDialogPathCapacity;
     dialog.Flags = kSaveDialogFlags;
-    dialog.lpstrDefExt =
-        request.defaultExtension != nullptr && *request.defaultExtension != '\0' ? request.defaultExtension : nullptr;
-    using SaveDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
-    static const auto runDialog = SystemFunctionAs<SaveDialog>("comdlg32.dll", "GetSaveFileNameA");
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    using SaveDialog = BOOL(WINAPI*)(LPOPENFILENAMEW);
+    static const auto runDialog = SystemFunctionAs<SaveDialog>("comdlg32.dll", "GetSaveFileNameW");
     if (runDialog == nullptr || runDialog(&dialog) == 0)
         return false;
-    path = buffer;
-    return true;
+    path = Utf8OfWide(buffer);
+    return !path.empty();
 }
+
+namespace {
+// A message box in the wide form, so that a name the text quotes shows in
+// its own script.
+void ShowMessage(HWND owner, const std::string& text, const wchar_t* caption, UINT style)
+{
+    MessageBoxW(owner, WideOfUtf8(text).c_str(), caption, style);
+}
+} // namespace
 
 void ShowErrorMessage(const std::string& text)
 {
-    MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
+    ShowMessage(nullptr, text, L"Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
 }
 
 void Win32UserPrompts::ShowError(const std::string& text) { ShowErrorMessage(text); }
 
 void Win32UserPrompts::ShowInformation(const std::string& text)
 {
-    MessageBoxA(owner_, text.c_str(), "Information", MB_OK | MB_ICONINFORMATION);
+    ShowMessage(owner_, text, L"Information", MB_OK | MB_ICONINFORMATION);
 }

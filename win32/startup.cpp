@@ -31,7 +31,7 @@ int RunProgram(HINSTANCE instance, ImageLibrary& images, UserPrompts* prompts, D
         MainDialogView view(library.Layer());
         view.RunModal(instance, record);
     };
-    // The settings file is found from GetModuleFileNameA's path, as
+    // The settings file is found from GetModuleFileNameW's path, as
     // decagon-cli.exe finds it.
     return RunProgramSequence(ExecutablePath(), images, prompts != nullptr ? *prompts : systemPrompts, runMainDialog);
 }

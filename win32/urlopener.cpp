@@ -1,7 +1,7 @@
 #include "win32/urlopener.h"
 
+#include "fileio/widetext.h"
 #include "win32/systemlibrary.h"
-#include "win32/wintext.h"
 
 #include <windows.h>
 

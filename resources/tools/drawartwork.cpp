@@ -1,7 +1,11 @@
 // Draws the dialog's artwork into a folder:
 //   construction.bmp  bitmap 1000: 253 x 300, 256 colours, the construction of
 //                     a regular decagon in its circumscribed circle
+//   construction-2x.bmp  bitmap 1001: the same drawn at twice the size, for
+//                     screens of 192 dpi (Windows scales it down for 144)
 //   decagon.png       icon 1071: 48 x 48, the program's icon
+//   decagon-72.png, decagon-96.png  the icon at 150 % and 200 %, which
+//                     win32/decagon.ico holds beside the 48-pixel one
 //   decagon.svg       the same icon as a scalable drawing, for the desktop
 // The committed copies in resources/ come from this program; rebuild them
 // with `cmake --build build --target artwork`.
@@ -98,11 +102,13 @@ QList<QRgb> PictureColorTable()
     return table;
 }
 
-QImage DrawConstruction()
+QImage DrawConstruction(int scale)
 {
-    QImage canvas(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    QImage canvas(kPictureWidth * scale, kPictureHeight * scale, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
+    if (scale != 1)
+        painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     QFont font("DejaVu Sans");
@@ -184,11 +190,13 @@ QImage DrawConstruction()
     return canvas.convertToFormat(QImage::Format_Indexed8, PictureColorTable(), Qt::ThresholdDither | Qt::AvoidDither);
 }
 
-QImage DrawIcon()
+QImage DrawIcon(int size)
 {
-    QImage icon(kIconSize, kIconSize, QImage::Format_ARGB32);
+    QImage icon(size, size, QImage::Format_ARGB32);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
+    if (size != kIconSize)
+        painter.scale(static_cast<double>(size) / kIconSize, static_cast<double>(size) / kIconSize);
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF m = kIconCentre;
     const double r = kIconRadius;
@@ -283,8 +291,11 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const bool ok = Save(DrawConstruction(), folder.filePath("construction.bmp"), "BMP") &&
-                    Save(DrawIcon(), folder.filePath("decagon.png"), "PNG") &&
+    const bool ok = Save(DrawConstruction(1), folder.filePath("construction.bmp"), "BMP") &&
+                    Save(DrawConstruction(2), folder.filePath("construction-2x.bmp"), "BMP") &&
+                    Save(DrawIcon(kIconSize), folder.filePath("decagon.png"), "PNG") &&
+                    Save(DrawIcon(72), folder.filePath("decagon-72.png"), "PNG") &&
+                    Save(DrawIcon(96), folder.filePath("decagon-96.png"), "PNG") &&
                     SaveText(DrawIconSvg(), folder.filePath("decagon.svg"));
     return ok ? 0 : 1;
 }

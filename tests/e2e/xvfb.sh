@@ -1,6 +1,7 @@
 # Sourced by the end-to-end scripts and the cold-start benchmark: starts a
 # private Xvfb and exports DISPLAY; stop_xvfb ends it. begin_run and end_run
-# frame a whole script around it. The screen is large enough for the dialog at its
+# frame a whole script around it. XVFB_SCREEN sets the screen (default
+# 1600x1000x24). The default screen is large enough for the dialog at its
 # natural size. The display number is picked at random from a high range and
 # the server is only used once its lock file names it, so that servers other
 # test runs start and stop at the same time on this machine cannot get mixed up
@@ -13,7 +14,7 @@ start_xvfb() {
     XVFB_LOG=$(mktemp)
     # -noreset: a server that resets when its last client leaves refuses
     # connections for a moment, which a program started just then meets.
-    Xvfb ":$display" -screen 0 1600x1000x24 -nolisten tcp -noreset >"$XVFB_LOG" 2>&1 &
+    Xvfb ":$display" -screen 0 "${XVFB_SCREEN:-1600x1000x24}" -nolisten tcp -noreset >"$XVFB_LOG" 2>&1 &
     XVFB_PID=$!
     for tries in $(seq 100); do
       kill -0 "$XVFB_PID" 2>/dev/null || break

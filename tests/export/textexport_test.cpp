@@ -70,6 +70,26 @@ TEST_F(TextExportTest, PathsLongerThan151CharactersCountAsAFailedDialog)
     EXPECT_EQ(ExportTextFile(&record, prompts), 1);
 }
 
+TEST_F(TextExportTest, TheLengthLimitCountsCharactersNotBytes)
+{
+    // Cyrillic takes two bytes a character in UTF-8: a path of 151
+    // characters holds far more bytes, and is still taken. (Its name stays
+    // within the 255 bytes a name may hold.)
+    std::string cyrillic;
+    for (int at = 0; at < 100; ++at)
+        cyrillic += "\xD0\xB6";
+    const std::size_t used = folder.path().size() + 1 + 100;
+    ASSERT_LE(used, 151u);
+    const std::string name = folder.path() + "/" + cyrillic + std::string(151 - used, 'n');
+    prompts.answer = name + "\xD0\xB6";
+    EXPECT_EQ(ExportTextFile(&record, prompts), 0);
+    EXPECT_FALSE(FileExists(prompts.answer));
+    EXPECT_TRUE(prompts.errors.empty());
+    prompts.answer = name;
+    EXPECT_EQ(ExportTextFile(&record, prompts), 1);
+    EXPECT_TRUE(FileExists(name));
+}
+
 TEST_F(TextExportTest, AFileThatCannotBeCreatedKeepsTheOldOne)
 {
     WriteFileBytes(path(), "mine");

@@ -23,6 +23,20 @@
 #include <unistd.h>
 #endif
 
+namespace {
+// Paths are UTF-8 text, as in the program, on every system.
+std::filesystem::path PathOf(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string TextOf(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+} // namespace
+
 TempFolder::TempFolder()
 {
 #if defined(_WIN32)
@@ -32,7 +46,7 @@ TempFolder::TempFolder()
         const std::filesystem::path candidate = base / ("decagon-test-" + std::to_string(random()));
         std::error_code error;
         if (std::filesystem::create_directory(candidate, error))
-            path_ = candidate.string();
+            path_ = TextOf(candidate);
     }
     if (path_.empty())
         throw std::runtime_error("cannot make a temporary folder");
@@ -48,17 +62,18 @@ TempFolder::~TempFolder()
 {
     std::error_code ignored;
     // Folders made read-only by a test must become writable again to go.
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+    for (auto it = std::filesystem::recursive_directory_iterator(PathOf(path_), ignored);
          it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
         std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                      ignored);
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::permissions(PathOf(path_), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
+    std::filesystem::remove_all(PathOf(path_), ignored);
 }
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
@@ -66,20 +81,20 @@ std::string ReadFileBytes(const std::string& path)
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 bool FileExists(const std::string& path)
 {
     std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
+    return std::filesystem::exists(PathOf(path), ignored);
 }
 
 int FilesIn(const std::string& folder)
 {
     int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(PathOf(folder)))
         ++count;
     return count;
 }

@@ -31,6 +31,31 @@ add_test(NAME win32_dialog_e2e
                  ${DECAGON_WINE})
 set_tests_properties(win32_dialog_e2e PROPERTIES ENVIRONMENT "${win32_wine_env}" TIMEOUT 300 RUN_SERIAL ON)
 
+# Names in Cyrillic, Greek, Chinese and an emoji wherever a name crosses to
+# the system: program folders, the application-data folder, the command
+# line's outputs and messages, the save dialog typed into with xdotool. In a
+# wine prefix of its own, as it changes the user's shell folders.
+add_test(NAME win32_names_e2e
+         COMMAND bash ${win32_dialog_tests}/names_e2e.sh $<TARGET_FILE:decagon_win32> $<TARGET_FILE:decagon_cli_win32>
+                 $<TARGET_FILE:win32_e2e_probe> ${DECAGON_WINE})
+set_tests_properties(win32_names_e2e PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 300 RUN_SERIAL ON)
+
+# decagon.exe at 96, 144 and 192 dpi, measured on screenshots and compared
+# with the Qt view of the Linux build (build/, as scripts/test.sh makes it,
+# when it is there); in a prefix of its own, whose resolution it changes.
+set(DECAGON_QT_PROGRAM "${PROJECT_SOURCE_DIR}/build/app/decagon"
+    CACHE FILEPATH "The Linux build's decagon, whose view the Windows one is compared with")
+add_test(NAME win32_dpi_e2e COMMAND bash ${win32_dialog_tests}/dpi_e2e.sh $<TARGET_FILE:decagon_win32> ${DECAGON_WINE}
+                                    ${DECAGON_QT_PROGRAM})
+set_tests_properties(win32_dpi_e2e PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
+
+# The installer in a fresh prefix: install, run, upgrade, uninstall.
+if(DECAGON_WIXL)
+  add_test(NAME win32_msi COMMAND bash ${win32_dialog_tests}/msi_test.sh ${DECAGON_MSI} ${DECAGON_MSI_SOURCE}
+                                  ${DECAGON_MSI_STAGE} ${PROJECT_VERSION} ${DECAGON_WINE})
+  set_tests_properties(win32_msi PROPERTIES TIMEOUT 300 RUN_SERIAL ON)
+endif()
+
 # Measures, run by hand (see README): the cold start of decagon.exe against
 # an empty dialog of the same size, and the dialog's opening and Compute in
 # the process.

@@ -6,6 +6,9 @@
 //   e2e_probe clipboard HEIGHT      checks the clipboard's device-independent
 //                                   bitmap against the figure at HEIGHT with
 //                                   the first start's options
+//   e2e_probe itemtext TITLE ID     prints the text of the control ID of the
+//                                   dialog with that caption (a message box's
+//                                   text is control 65535), as UTF-8
 // Exit status 0 when done (or equal), 1 when the clipboard differs, 2 on a
 // usage error.
 #include "export/textfile.h"
@@ -108,6 +111,25 @@ int CheckClipboard(double height)
     CloseClipboard();
     return status;
 }
+// A control's text of a dialog window, in the wide form, so that a name in
+// any script arrives as the window shows it.
+int PrintItemText(const char* title, int controlId)
+{
+    wchar_t caption[64] = {};
+    MultiByteToWideChar(CP_UTF8, 0, title, -1, caption, 64);
+    HWND box = FindWindowW(L"#32770", caption);
+    if (box == nullptr) {
+        std::printf("no box titled %s\n", title);
+        return 1;
+    }
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, controlId, text, 1024);
+    char utf8[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::fwrite(utf8, 1, std::strlen(utf8), stdout);
+    std::fputc('\n', stdout);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -121,6 +143,8 @@ int main(int argc, char** argv)
     }
     if (mode == "clipboard" && argc == 3)
         return CheckClipboard(std::strtod(argv[2], nullptr));
-    std::fprintf(stderr, "usage: e2e_probe settings OUT | csv HEIGHT OUT | clipboard HEIGHT\n");
+    if (mode == "itemtext" && argc == 4)
+        return PrintItemText(argv[2], std::atoi(argv[3]));
+    std::fprintf(stderr, "usage: e2e_probe settings OUT | csv HEIGHT OUT | clipboard HEIGHT | itemtext TITLE ID\n");
     return 2;
 }

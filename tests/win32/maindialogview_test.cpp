@@ -267,6 +267,41 @@ TEST_F(Win32Dialog, ComputeShowsTheResultsAndKeepsThePreviewThroughRepaints)
     EXPECT_FALSE(GetUpdateRect(dialog_, nullptr, FALSE));
 }
 
+TEST_F(Win32Dialog, AMoveToAMonitorOfTwiceTheScaleLaysTheWindowOutAgain)
+{
+    SetDlgItemTextA(dialog_, kHeightFieldId, "100");
+    Command(kComputeId, BN_CLICKED);
+    RECT suggested = {40, 30, 40 + 2400, 30 + 1000};
+    SendMessageW(dialog_, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(view_->Dpi(), 192u);
+    RECT window = {};
+    GetWindowRect(dialog_, &window);
+    EXPECT_TRUE(EqualRect(&window, &suggested));
+    EXPECT_EQ(SendDlgItemMessageW(dialog_, kBackgroundColorId, CB_GETITEMHEIGHT, 0, 0), 40);
+
+    // The next Compute places the 250 x 250 box by the same rule on the new
+    // client area, shown at twice the size, each pixel a 2 x 2 block.
+    Command(kComputeId, BN_CLICKED);
+    RECT client = {};
+    GetClientRect(dialog_, &client);
+    const RECT box = view_->PreviewDeviceRect();
+    EXPECT_EQ(box.right - box.left, 500);
+    EXPECT_EQ(box.bottom - box.top, 500);
+    EXPECT_NEAR(box.right, client.right - 20, 1);
+    EXPECT_EQ(box.top, 200);
+    MemorySurface copy(client.right, client.bottom);
+    SendMessageA(dialog_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(copy.Dc()), PRF_CLIENT);
+    const Canvas& preview = view_->Preview();
+    int differing = 0;
+    for (int y = 0; y < 500; ++y) {
+        for (int x = 0; x < 500; ++x)
+            differing += copy.At(box.left + x, box.top + y) != ColorOfPixel(PixelAt(preview, x / 2, y / 2)) ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(copy.At(box.left - 1, box.top), kGrey);
+    EXPECT_EQ(copy.At(box.right, box.bottom - 1), kGrey);
+}
+
 TEST_F(Win32Dialog, VertexColourChangesReachTheRecordAtOnceOthersOnlyAtCompute)
 {
     ToList(1017, CB_SETCURSEL, 5);
