@@ -2,8 +2,10 @@
 # Runs decagon-cli once per line of cases.txt (its arguments) and compares
 # the standard output with the expected bytes in <line number>.out, made by
 # the Linux program. Both the Linux and the Windows suite run it, so the two
-# programs write the same bytes: the text file, the values, and the SVG, PDF
-# and DXF drawings.
+# programs write the same bytes: the text file, the values, the SVG, PDF and
+# DXF drawings, and the images of the program's own encoders. An argument
+# @NAME is a file of that name in a scratch folder, whose bytes are compared
+# instead of the standard output.
 #   samebytes.sh CASES_FOLDER COMMAND...   (COMMAND: the program, or wine and the program)
 #   samebytes.sh --write CASES_FOLDER COMMAND...   writes the expected files instead
 set -euo pipefail
@@ -27,7 +29,15 @@ while IFS= read -r line || [ -n "$line" ]; do
   read -r -a arguments <<<"$line"
   expected="$cases/$number.out"
   actual="$(mktemp)"
+  output=""
+  for i in "${!arguments[@]}"; do
+    if [[ "${arguments[$i]}" == @* ]]; then
+      output="$home/${arguments[$i]#@}"
+      arguments[i]="$output"
+    fi
+  done
   "$@" "${arguments[@]}" >"$actual"
+  if [ -n "$output" ]; then mv "$output" "$actual"; fi
   if [ "$write" = 1 ]; then
     cp "$actual" "$expected"
   elif ! cmp -s "$actual" "$expected"; then
