@@ -45,13 +45,16 @@ const PlanFormat kPlanFormats[] = {
     {"dxf", DrawDxf, AnySide},
 };
 
-const PlanFormat* PlanFormatNamed(const std::string& name)
+// The row of a table of formats that bears the name, or null.
+template <typename Row, std::size_t Count> const Row* RowNamed(const Row (&table)[Count], const std::string& name)
 {
-    for (const PlanFormat& format : kPlanFormats)
-        if (name == format.name)
-            return &format;
+    for (const Row& row : table)
+        if (name == row.name)
+            return &row;
     return nullptr;
 }
+
+const PlanFormat* PlanFormatNamed(const std::string& name) { return RowNamed(kPlanFormats, name); }
 
 bool IsPlanFormat(const std::string& name) { return PlanFormatNamed(name) != nullptr; }
 
@@ -95,13 +98,7 @@ const CoreEncoder kCoreEncoders[] = {
 #endif
 };
 
-const CoreEncoder* CoreEncoderNamed(const std::string& name)
-{
-    for (const CoreEncoder& encoder : kCoreEncoders)
-        if (name == encoder.name)
-            return &encoder;
-    return nullptr;
-}
+const CoreEncoder* CoreEncoderNamed(const std::string& name) { return RowNamed(kCoreEncoders, name); }
 
 // The formats the layer writes without asking the platform: its encoders',
 // then those drawn from the plan. They come first, so that naming one of them
