@@ -85,9 +85,9 @@ class Cli:
     def values(self, height):
         return [line.split()[-1] for line in self.run("--height", height).decode().splitlines()]
 
-    def file(self, height, option, name):
+    def file(self, height, options, name):
         target = os.path.join(os.path.dirname(self.path), name)
-        self.run("--height", height, option, target)
+        self.run("--height", height, *([options] if isinstance(options, str) else options), target)
         with open(target, "rb") as made:
             return made.read()
 
@@ -219,17 +219,22 @@ class Values(Page):
 
 
 class Exports(Page):
-    def test_csv_svg_and_bmp_are_decagon_clis_bytes(self):
-        for height, button, name, option in [("254.884", EXPORT_TEXT, "values.csv", "--csv"),
-                                             ("1234.5", EXPORT_TEXT, "values.csv", "--csv"),
-                                             ("254.884", EXPORT_IMAGE, "figure.svg", "--image"),
-                                             ("300", EXPORT_IMAGE, "figure.bmp", "--image")]:
+    def test_files_are_decagon_clis_bytes(self):
+        # The page prints on A4 whatever the browser's language.
+        for height, button, name, options in [("254.884", EXPORT_TEXT, "values.csv", ["--csv"]),
+                                              ("1234.5", EXPORT_TEXT, "values.csv", ["--csv"]),
+                                              ("254.884", EXPORT_IMAGE, "figure.svg", ["--image"]),
+                                              ("300", EXPORT_IMAGE, "figure.bmp", ["--image"]),
+                                              ("300", EXPORT_IMAGE, "figure.png", ["--image"]),
+                                              ("1001", EXPORT_IMAGE, "figure.tif", ["--image"]),
+                                              ("400", EXPORT_IMAGE, "figure.pdf", ["--paper", "a4", "--image"]),
+                                              ("254.884", EXPORT_IMAGE, "figure.dxf", ["--image"])]:
             with self.subTest(name=name, height=height):
                 self.compute(height)
                 self.save_as(button, name)
                 self.assertEqual(self.box("Information"), SAVED[button].replace("%s", name))
                 self.answer_box()
-                self.assertEqual(self.downloaded(name), self.cli.file(height, option, name))
+                self.assertEqual(self.downloaded(name), self.cli.file(height, options, name))
 
     def test_a_name_without_extension_takes_the_types_and_jpeg_keeps_full_colour(self):
         self.compute("300")
