@@ -17,7 +17,10 @@ fetch_zlib() {
   local folder=build-web/zlib
   [ -f "$folder/package/deps/zlib/deflate.c" ] && return 0
   mkdir -p "$folder"
-  (cd "$folder" && npm pack --silent zlib-sync@0.1.10 >/dev/null)
+  if ! (cd "$folder" && npm pack --silent zlib-sync@0.1.10 >/dev/null); then
+    echo "cannot fetch zlib's sources from the npm registry (npm pack zlib-sync@0.1.10)" >&2
+    return 1
+  fi
   if ! echo "$zlib_sha256  $folder/$zlib_tarball" | sha256sum -c --quiet; then
     echo "zlib-sync's tarball is not the one expected" >&2
     return 1
