@@ -25,7 +25,7 @@ else
   packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xauth xdotool x11-utils xclip imagemagick libx11-dev
     libjpeg-turbo-progs libturbojpeg0-dev zlib1g-dev python3-pil librsvg2-bin clang-format
