@@ -20,6 +20,11 @@
 // the export gives WebP (lossless). TiffEncode is the program's TIFF encoder
 // (Deflate) into memory, QtTiffWriter Qt's with LZW, as
 // the export asks it.
+//
+// BaselineJpegEncode is the JPEG encoder of Windows and the page into memory,
+// StbJpegEncode stb_image_write's writer, whose bytes it writes, on the same
+// pixels (with the RGB copy stb needs).
+#include "export/baselinejpeg.h"
 #include "export/formatquality.h"
 #include "export/imageexport.h"
 #include "export/jpegencoder.h"
@@ -38,6 +43,11 @@
 #include <benchmark/benchmark.h>
 
 #include <zlib.h>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -117,6 +127,43 @@ void JpegEncodeOnly(benchmark::State& state)
         if (!EncodeJpeg(pixels.Row(0), pixels.width, pixels.height, pixels.stride, settings, bytes))
             state.SkipWithError("encoding failed");
         benchmark::DoNotOptimize(bytes.size);
+    }
+}
+
+class CountingSink : public ByteSink {
+public:
+    bool Write(const void*, std::size_t count) override
+    {
+        bytes += count;
+        return true;
+    }
+    std::size_t bytes = 0;
+};
+
+void BaselineJpegEncode(benchmark::State& state)
+{
+    const Canvas& canvas = Figure(HeightOf(state)).canvas;
+    for (auto _ : state) {
+        CountingSink sink;
+        if (!WriteBaselineJpeg({canvas.width, canvas.height, canvas.stride, canvas.Row(0)}, 95, sink))
+            state.SkipWithError("encoding failed");
+    }
+}
+
+void StbJpegEncode(benchmark::State& state)
+{
+    const Canvas& canvas = Figure(HeightOf(state)).canvas;
+    for (auto _ : state) {
+        std::vector<unsigned char> rgb;
+        rgb.reserve(static_cast<std::size_t>(canvas.width) * static_cast<std::size_t>(canvas.height) * 3);
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = 0; x < canvas.width; ++x)
+                for (const int shift : {16, 8, 0})
+                    rgb.push_back(static_cast<unsigned char>(canvas.Row(y)[x] >> shift));
+        CountingSink sink;
+        stbi_write_jpg_to_func(
+            [](void* context, void*, int size) { static_cast<CountingSink*>(context)->bytes += size; }, &sink,
+            canvas.width, canvas.height, 3, rgb.data(), 95);
     }
 }
 
@@ -271,6 +318,8 @@ void MagickPng(benchmark::State& state)
 BENCHMARK(JpegExport)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(CjpegReference)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(JpegEncodeOnly)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BaselineJpegEncode)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StbJpegEncode)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(QtJpegWriter)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BmpExport)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PngFile)->Arg(254884)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
