@@ -458,7 +458,9 @@
 
   view.focusItem = function (id) {
     const item = items.get(id);
-    if (item) (item.querySelector("a") || item).focus();
+    // At the start the window is in view: no scrolling, and so no layout
+    // of the page before its first values are out.
+    if (item) (item.querySelector("a") || item).focus({ preventScroll: !view.ready });
   };
 
   view.selectText = function (id, first, last) {
@@ -887,8 +889,23 @@
 
   // ---- Start ----
 
+  // The module's code as the page's head began compiling it while this
+  // script loaded, else as fetched now; the module's own loader is not used.
+  let failedStart = () => {};
+  function instantiateWasm(imports, receive) {
+    const compiled = (window.decagonWasm || Promise.reject()).catch(() =>
+      fetch("decagon.wasm", { credentials: "same-origin" })
+        .then((response) => response.arrayBuffer())
+        .then((bytes) => WebAssembly.compile(bytes)));
+    compiled
+      .then((code) => WebAssembly.instantiate(code, imports))
+      .then((instance) => receive(instance), (error) => failedStart(error));
+    return {};
+  }
+
   async function start() {
-    module = await DecagonModule({ locateFile: (name) => name, view });
+    const failed = new Promise((resolve, reject) => (failedStart = reject));
+    module = await Promise.race([DecagonModule({ locateFile: (name) => name, view, instantiateWasm }), failed]);
     const FS = module.FS;
     // The file layer gives new files 0666 less the umask, which it reads
     // from here: the browser's C library has no umask of its own.
@@ -916,7 +933,8 @@
     }
   });
 
-  document.addEventListener("DOMContentLoaded", () => {
+  // The script is deferred: the page's elements are all there when it runs.
+  function begin() {
     document.getElementById("restart").addEventListener("click", () => location.reload());
     document.getElementById("settings-download").addEventListener("click", () => view.downloadSettings());
     const upload = document.getElementById("settings-upload");
@@ -928,5 +946,7 @@
       if ("serviceWorker" in navigator && location.protocol !== "file:")
         navigator.serviceWorker.register("sw.js").catch(() => {});
     });
-  });
+  }
+  if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", begin);
+  else begin();
 })();
