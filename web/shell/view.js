@@ -456,11 +456,14 @@
     return list && index >= 0 && index < list.entries.length ? list.entries[index].data : -1;
   };
 
+  // Until the page is shown (see show()) the focus is only noted: a hidden
+  // control cannot take it.
+  let startFocus = -1;
   view.focusItem = function (id) {
     const item = items.get(id);
-    // At the start the window is in view: no scrolling, and so no layout
-    // of the page before its first values are out.
-    if (item) (item.querySelector("a") || item).focus({ preventScroll: !view.ready });
+    if (!item) return;
+    if (!view.ready) startFocus = id;
+    else (item.querySelector("a") || item).focus();
   };
 
   view.selectText = function (id, first, last) {
@@ -921,9 +924,17 @@
     build(template, palette);
     document.getElementById("close").addEventListener("click", () => dispatch("WebClose", [], []));
     await dispatch("WebStart", [], []);
-    view.ready = true;
     document.body.dataset.readyAt = performance.now();
+    show();
     document.body.dataset.ready = "true";
+  }
+
+  // The page appears whole, with the dialog's first values, and the
+  // control that the start chose takes the focus (its selection kept).
+  function show() {
+    document.querySelector("main").hidden = false;
+    view.ready = true;
+    if (startFocus >= 0) view.focusItem(startFocus);
   }
 
   window.addEventListener("pagehide", () => {
@@ -945,6 +956,9 @@
       // Kept for offline use once the tool runs, so as not to slow its start.
       if ("serviceWorker" in navigator && location.protocol !== "file:")
         navigator.serviceWorker.register("sw.js").catch(() => {});
+    }, (error) => {
+      document.querySelector("main").hidden = false;
+      throw error;
     });
   }
   if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", begin);
