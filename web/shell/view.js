@@ -615,9 +615,13 @@
         const entry = list.entries[index];
         if (entry.option) entry.option.setAttribute("aria-selected", "true");
         // A colour list's value is said as the colour's name; the swatch shows it.
-        shown.innerHTML = colors ? '<span class="sr-only"></span>' : "";
-        (shown.firstChild || shown).textContent = describe(entry);
-        if (colors) paint(shown, entry);
+        if (colors) {
+          if (!shown.firstChild) shown.appendChild(document.createElement("span")).className = "sr-only";
+          shown.firstChild.textContent = describe(entry);
+          paint(shown, entry);
+        } else {
+          shown.textContent = describe(entry);
+        }
       }
       if (changed && byUser) command(item.id, ControlEvent.SelectionChanged);
     };
@@ -725,6 +729,10 @@
     return best ? best.text.replace(/\s*:\s*$/, "") : "";
   }
 
+  // The pictures in the dialog, fetched as the page is shown: the values do
+  // not wait on them.
+  const pictures = new Map(); // image -> its file
+
   function build(template, palette) {
     dialog = document.getElementById("dialog");
     units = measureUnits(getComputedStyle(dialog).font);
@@ -736,6 +744,8 @@
     document.getElementById("caption").textContent = template.caption;
     document.title = template.caption;
 
+    // The controls are put together apart and join the page at once.
+    const parts = document.createDocumentFragment();
     let radioGroup = "";
     template.items.forEach((item, index) => {
       let element;
@@ -756,7 +766,7 @@
           element = document.createElement("div");
           element.className = "image";
           element.appendChild(new Image());
-          element.firstChild.src = kResources[item.resource];
+          pictures.set(element.firstChild, kResources[item.resource]);
           element.firstChild.alt = item.kind === Kind.Icon ? "" : "How the values lie on the decagon";
           break;
         case Kind.Edit:
@@ -806,7 +816,7 @@
       if (item.id !== -1 && !items.has(item.id)) items.set(item.id, element);
       let box = toPixels(item.rect);
       if (item.kind === Kind.DropList) box.height = Math.round(units.charHeight * 1.6);
-      area.appendChild(element);
+      parts.appendChild(element);
       if (item.kind === Kind.Label) box = fitOneLine(element, box, item.style);
       place(element, box);
       if (!(item.style & Style.Visible)) element.hidden = true;
@@ -821,7 +831,8 @@
     preview.hidden = true;
     preview.setAttribute("role", "img");
     preview.setAttribute("aria-label", "Preview of the decagon");
-    area.appendChild(preview);
+    parts.appendChild(preview);
+    area.appendChild(parts);
     wireKeys(area);
   }
 
@@ -933,6 +944,7 @@
   // control that the start chose takes the focus (its selection kept).
   function show() {
     document.querySelector("main").hidden = false;
+    pictures.forEach((file, image) => (image.src = file));
     view.ready = true;
     if (startFocus >= 0) view.focusItem(startFocus);
   }
