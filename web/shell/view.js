@@ -956,7 +956,8 @@
     }
   });
 
-  // The script is deferred: the page's elements are all there when it runs.
+  // The script loads apart from the page (async) and starts as soon as it
+  // is parsed, once the page's elements are there.
   function begin() {
     document.getElementById("restart").addEventListener("click", () => location.reload());
     document.getElementById("settings-download").addEventListener("click", () => view.downloadSettings());
