@@ -429,6 +429,34 @@ class Keyboard(Page):
         self.wait(lambda: self.js("return document.body.dataset.ready") == "true", "the restart")
 
 
+class Start(Page):
+    # The module's code as the page's head compiles it, and as the view
+    # fetches it where the browser cannot compile a response or refuses it.
+    ARRIVALS = {
+        "compiled early": "",
+        "no streaming compile": "delete WebAssembly.compileStreaming;",
+        "streaming compile refused": "WebAssembly.compileStreaming = () => Promise.reject(new TypeError('type'));",
+    }
+
+    def test_the_page_shows_whole_with_its_first_values_however_the_code_arrives(self):
+        for arrival, script in self.ARRIVALS.items():
+            with self.subTest(arrival):
+                added = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": script})
+                try:
+                    self.open_page()
+                finally:
+                    self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                                {"identifier": added["identifier"]})
+                self.assertEqual(self.values(), self.cli.values(self.value(HEIGHT)))
+                self.assertTrue(self.driver.find_element(By.ID, "dialog").is_displayed())
+                self.assertEqual(self.js("return document.activeElement.id"), "control-%d" % HEIGHT)
+                # The pictures are fetched as the page is shown, and show.
+                pictures = sum(item["kind"] in (2, 3) for item in self.js("return decagonView.template.items"))
+                self.wait(lambda: self.js("return [...document.querySelectorAll('#client img')]"
+                                          ".filter(i => i.complete && i.naturalWidth > 0).length") == pictures,
+                          "the pictures")
+
+
 class Offline(Page):
     def test_installable_and_reloads_with_the_server_gone_once_the_worker_is_installed(self):
         self.driver.execute_async_script(

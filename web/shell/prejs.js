@@ -1,8 +1,10 @@
 // Text crosses between the page and the module as single bytes, one
 // character a byte, as the dialog's code page has it.
 Module.latin1 = function (pointer) {
+  var end = HEAPU8.indexOf(0, pointer);
   var text = "";
-  for (var at = pointer; HEAPU8[at] !== 0; ++at) text += String.fromCharCode(HEAPU8[at]);
+  for (var at = pointer; at < end; at += 8192)
+    text += String.fromCharCode.apply(null, HEAPU8.subarray(at, Math.min(at + 8192, end)));
   return text;
 };
 // A new zero-terminated copy in the module's memory, which the caller frees.

@@ -456,9 +456,14 @@
     return list && index >= 0 && index < list.entries.length ? list.entries[index].data : -1;
   };
 
+  // Until the page is shown (see show()) the focus is only noted: a hidden
+  // control cannot take it.
+  let startFocus = -1;
   view.focusItem = function (id) {
     const item = items.get(id);
-    if (item) (item.querySelector("a") || item).focus();
+    if (!item) return;
+    if (!view.ready) startFocus = id;
+    else (item.querySelector("a") || item).focus();
   };
 
   view.selectText = function (id, first, last) {
@@ -610,9 +615,13 @@
         const entry = list.entries[index];
         if (entry.option) entry.option.setAttribute("aria-selected", "true");
         // A colour list's value is said as the colour's name; the swatch shows it.
-        shown.innerHTML = colors ? '<span class="sr-only"></span>' : "";
-        (shown.firstChild || shown).textContent = describe(entry);
-        if (colors) paint(shown, entry);
+        if (colors) {
+          if (!shown.firstChild) shown.appendChild(document.createElement("span")).className = "sr-only";
+          shown.firstChild.textContent = describe(entry);
+          paint(shown, entry);
+        } else {
+          shown.textContent = describe(entry);
+        }
       }
       if (changed && byUser) command(item.id, ControlEvent.SelectionChanged);
     };
@@ -720,6 +729,10 @@
     return best ? best.text.replace(/\s*:\s*$/, "") : "";
   }
 
+  // The pictures in the dialog, fetched as the page is shown: the values do
+  // not wait on them.
+  const pictures = new Map(); // image -> its file
+
   function build(template, palette) {
     dialog = document.getElementById("dialog");
     units = measureUnits(getComputedStyle(dialog).font);
@@ -731,6 +744,8 @@
     document.getElementById("caption").textContent = template.caption;
     document.title = template.caption;
 
+    // The controls are put together apart and join the page at once.
+    const parts = document.createDocumentFragment();
     let radioGroup = "";
     template.items.forEach((item, index) => {
       let element;
@@ -751,7 +766,7 @@
           element = document.createElement("div");
           element.className = "image";
           element.appendChild(new Image());
-          element.firstChild.src = kResources[item.resource];
+          pictures.set(element.firstChild, kResources[item.resource]);
           element.firstChild.alt = item.kind === Kind.Icon ? "" : "How the values lie on the decagon";
           break;
         case Kind.Edit:
@@ -801,7 +816,7 @@
       if (item.id !== -1 && !items.has(item.id)) items.set(item.id, element);
       let box = toPixels(item.rect);
       if (item.kind === Kind.DropList) box.height = Math.round(units.charHeight * 1.6);
-      area.appendChild(element);
+      parts.appendChild(element);
       if (item.kind === Kind.Label) box = fitOneLine(element, box, item.style);
       place(element, box);
       if (!(item.style & Style.Visible)) element.hidden = true;
@@ -816,7 +831,8 @@
     preview.hidden = true;
     preview.setAttribute("role", "img");
     preview.setAttribute("aria-label", "Preview of the decagon");
-    area.appendChild(preview);
+    parts.appendChild(preview);
+    area.appendChild(parts);
     wireKeys(area);
   }
 
@@ -887,8 +903,23 @@
 
   // ---- Start ----
 
+  // The module's code as the page's head began compiling it while this
+  // script loaded, else as fetched now; the module's own loader is not used.
+  let failedStart = () => {};
+  function instantiateWasm(imports, receive) {
+    const compiled = (window.decagonWasm || Promise.reject()).catch(() =>
+      fetch("decagon.wasm", { credentials: "same-origin" })
+        .then((response) => response.arrayBuffer())
+        .then((bytes) => WebAssembly.compile(bytes)));
+    compiled
+      .then((code) => WebAssembly.instantiate(code, imports))
+      .then((instance) => receive(instance), (error) => failedStart(error));
+    return {};
+  }
+
   async function start() {
-    module = await DecagonModule({ locateFile: (name) => name, view });
+    const failed = new Promise((resolve, reject) => (failedStart = reject));
+    module = await Promise.race([DecagonModule({ locateFile: (name) => name, view, instantiateWasm }), failed]);
     const FS = module.FS;
     // The file layer gives new files 0666 less the umask, which it reads
     // from here: the browser's C library has no umask of its own.
@@ -904,9 +935,18 @@
     build(template, palette);
     document.getElementById("close").addEventListener("click", () => dispatch("WebClose", [], []));
     await dispatch("WebStart", [], []);
-    view.ready = true;
     document.body.dataset.readyAt = performance.now();
+    show();
     document.body.dataset.ready = "true";
+  }
+
+  // The page appears whole, with the dialog's first values, and the
+  // control that the start chose takes the focus (its selection kept).
+  function show() {
+    document.querySelector("main").hidden = false;
+    pictures.forEach((file, image) => (image.src = file));
+    view.ready = true;
+    if (startFocus >= 0) view.focusItem(startFocus);
   }
 
   window.addEventListener("pagehide", () => {
@@ -916,7 +956,9 @@
     }
   });
 
-  document.addEventListener("DOMContentLoaded", () => {
+  // The script loads apart from the page (async) and starts as soon as it
+  // is parsed, once the page's elements are there.
+  function begin() {
     document.getElementById("restart").addEventListener("click", () => location.reload());
     document.getElementById("settings-download").addEventListener("click", () => view.downloadSettings());
     const upload = document.getElementById("settings-upload");
@@ -927,6 +969,11 @@
       // Kept for offline use once the tool runs, so as not to slow its start.
       if ("serviceWorker" in navigator && location.protocol !== "file:")
         navigator.serviceWorker.register("sw.js").catch(() => {});
+    }, (error) => {
+      document.querySelector("main").hidden = false;
+      throw error;
     });
-  });
+  }
+  if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", begin);
+  else begin();
 })();
