@@ -734,8 +734,6 @@
   const pictures = new Map(); // image -> its file
 
   function build(template, palette) {
-    dialog = document.getElementById("dialog");
-    units = measureUnits(getComputedStyle(dialog).font);
     const whole = toPixels([0, 0, template.width, template.height]);
     client = { width: whole.width, height: whole.height };
     const area = document.getElementById("client");
@@ -919,14 +917,19 @@
 
   async function start() {
     const failed = new Promise((resolve, reject) => (failedStart = reject));
-    module = await Promise.race([DecagonModule({ locateFile: (name) => name, view, instantiateWasm }), failed]);
+    const starting = DecagonModule({ locateFile: (name) => name, view, instantiateWasm });
+    // While the module's code is instantiated: the font's units, and the
+    // settings from the browser's storage.
+    dialog = document.getElementById("dialog");
+    units = measureUnits(getComputedStyle(dialog).font);
+    const saved = storedSettings();
+    module = await Promise.race([starting, failed]);
     const FS = module.FS;
     // The file layer gives new files 0666 less the umask, which it reads
     // from here: the browser's C library has no umask of its own.
     FS.writeFile("/proc/self/status", "Umask:\t0022\n");
     FS.mkdir(kProgramFolder);
     FS.mkdir(kExportFolder);
-    const saved = storedSettings();
     if (saved !== null) FS.writeFile(kProgramFolder + "/Vanteo.ini", textToBytes(saved));
     const template = JSON.parse(module.latin1(call("WebTemplate")));
     const palette = JSON.parse(module.latin1(call("WebPalette")));
@@ -935,7 +938,6 @@
     build(template, palette);
     document.getElementById("close").addEventListener("click", () => dispatch("WebClose", [], []));
     await dispatch("WebStart", [], []);
-    document.body.dataset.readyAt = performance.now();
     show();
     document.body.dataset.ready = "true";
   }
@@ -944,6 +946,7 @@
   // control that the start chose takes the focus (its selection kept).
   function show() {
     document.querySelector("main").hidden = false;
+    document.body.dataset.readyAt = performance.now();
     pictures.forEach((file, image) => (image.src = file));
     view.ready = true;
     if (startFocus >= 0) view.focusItem(startFocus);
