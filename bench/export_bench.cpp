@@ -130,22 +130,12 @@ void JpegEncodeOnly(benchmark::State& state)
     }
 }
 
-class CountingSink : public ByteSink {
-public:
-    bool Write(const void*, std::size_t count) override
-    {
-        bytes += count;
-        return true;
-    }
-    std::size_t bytes = 0;
-};
-
 void BaselineJpegEncode(benchmark::State& state)
 {
     const Canvas& canvas = Figure(HeightOf(state)).canvas;
     for (auto _ : state) {
-        CountingSink sink;
-        if (!WriteBaselineJpeg({canvas.width, canvas.height, canvas.stride, canvas.Row(0)}, 95, sink))
+        StringSink sink;
+        if (!WriteBaselineJpeg(RowsOf(canvas), 95, sink))
             state.SkipWithError("encoding failed");
     }
 }
@@ -160,9 +150,9 @@ void StbJpegEncode(benchmark::State& state)
             for (int x = 0; x < canvas.width; ++x)
                 for (const int shift : {16, 8, 0})
                     rgb.push_back(static_cast<unsigned char>(canvas.Row(y)[x] >> shift));
-        CountingSink sink;
+        StringSink sink;
         stbi_write_jpg_to_func(
-            [](void* context, void*, int size) { static_cast<CountingSink*>(context)->bytes += size; }, &sink,
+            [](void* context, void* data, int size) { static_cast<StringSink*>(context)->Write(data, size); }, &sink,
             canvas.width, canvas.height, 3, rgb.data(), 95);
     }
 }
