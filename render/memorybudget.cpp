@@ -139,7 +139,7 @@ std::uint64_t LeastLimitUpwards(const GroupMount& mount, std::string_view groupP
     }
 }
 
-#if !defined(_WIN32)
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // The room a resource limit leaves above what is in use.
 std::uint64_t RoomUnder(int resource, std::uint64_t inUse)
 {
@@ -202,7 +202,7 @@ MemoryLimits CurrentMemoryLimits()
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages > 0 && pageSize > 0)
         limits.physical = static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
-
+#if !defined(__EMSCRIPTEN__) // a browser has neither: its bound is the memory's
     std::string selfCgroup, mountInfo;
     if (ReadSmallFile("/proc/self/cgroup", selfCgroup) && ReadSmallFile("/proc/self/mountinfo", mountInfo))
         limits.controlGroup = ControlGroupMemoryLimit(selfCgroup, mountInfo);
@@ -222,6 +222,7 @@ MemoryLimits CurrentMemoryLimits()
     }
     limits.addressSpace = RoomUnder(RLIMIT_AS, total);
     limits.data = RoomUnder(RLIMIT_DATA, data);
+#endif
 #endif
     return limits;
 }

@@ -8,7 +8,7 @@
 #include "fileio/widetext.h"
 
 #include <windows.h>
-#else
+#elif !defined(__EMSCRIPTEN__)
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -165,6 +165,16 @@ bool MakeSettingsFolder(const std::string& path)
         return false;
     return CreateDirectoryW(wide.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
 }
+
+#elif defined(__EMSCRIPTEN__)
+
+// The browser's files are kept in memory, where a folder is only part of a
+// file's path: the file beside the program can always be made.
+std::string UserConfigFolder() { return {}; }
+
+bool SettingsFileExistsOrCanBeCreated(const std::string& path) { return !path.empty(); }
+
+bool MakeSettingsFolder(const std::string&) { return true; }
 
 #else
 

@@ -8,6 +8,7 @@
 #include "dialog/startup.h"
 #include "export/bmpencoder.h"
 #include "export/imagelayer.h"
+#include "fileio/memoryfiles.h"
 #include "model/record.h"
 #include "render/palette.h"
 #include "resources/dialogtemplate.h"
@@ -227,8 +228,8 @@ EMSCRIPTEN_KEEPALIVE const char* WebPalette()
 }
 
 // Start-up as on the desktop, with the program "installed" at
-// /decagon/decagon in the page's memory file system, where the page has put
-// the settings file from the browser's storage. The dialog then stays open
+// /decagon/decagon among the module's files, where the page has put the
+// settings file from the browser's storage. The dialog then stays open
 // until it ends.
 EMSCRIPTEN_KEEPALIVE void WebStart()
 {
@@ -265,6 +266,38 @@ EMSCRIPTEN_KEEPALIVE void WebLink(int controlId, int linkIndex, const char* url,
 {
     if (Program().controller)
         Program().controller->OpenLink(controlId, linkIndex, url, static_cast<ControlEvent>(event));
+}
+
+// The files in the module's memory (fileio/memoryfiles.h), for the page:
+// the settings file between memory and the browser's storage, and each
+// export out to a download or to the file that the person picked.
+EMSCRIPTEN_KEEPALIVE int WebFileSize(const char* path)
+{
+    const std::string* file = MemoryFile(path);
+    return file != nullptr ? static_cast<int>(file->size()) : -1;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* WebFileData(const char* path)
+{
+    const std::string* file = MemoryFile(path);
+    return file != nullptr ? file->data() : nullptr;
+}
+
+EMSCRIPTEN_KEEPALIVE void WebPutFile(const char* path, const char* bytes, int size)
+{
+    PutMemoryFile(path, std::string(bytes, static_cast<std::size_t>(size)));
+}
+
+EMSCRIPTEN_KEEPALIVE int WebRemoveFile(const char* path) { return RemoveMemoryFile(path) ? 1 : 0; }
+
+// The names of the files in folder, each ended by "/", which no name holds.
+EMSCRIPTEN_KEEPALIVE const char* WebFilesIn(const char* folder)
+{
+    static std::string names;
+    names.clear();
+    for (const std::string& name : MemoryFilesIn(folder))
+        names += name + "/";
+    return names.c_str();
 }
 
 // The keystroke rule for one typed character: 1 to pass it on.

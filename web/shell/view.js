@@ -105,6 +105,46 @@
     });
   }
 
+  // ---- The module's files, kept in its memory ----
+
+  function withBytes(text, use) {
+    const pointer = module.bytes(text);
+    try {
+      return use(pointer);
+    } finally {
+      module._free(pointer);
+    }
+  }
+
+  // A copy of the file's bytes; null when there is none.
+  function readFile(path) {
+    return withBytes(path, (name) => {
+      const size = call("WebFileSize", name);
+      return size < 0 ? null : module.copyOut(call("WebFileData", name), size);
+    });
+  }
+
+  function writeFile(path, bytes) {
+    withBytes(path, (name) => {
+      const data = module.copyIn(bytes);
+      try {
+        call("WebPutFile", name, data, bytes.length);
+      } finally {
+        module._free(data);
+      }
+    });
+  }
+
+  function removeFile(path) {
+    withBytes(path, (name) => call("WebRemoveFile", name));
+  }
+
+  function filesIn(folder) {
+    return withBytes(folder, (name) => module.latin1(call("WebFilesIn", name)))
+      .split("/")
+      .filter((file) => file !== "");
+  }
+
   // ---- Settings in the browser's storage ----
 
   function settingsPath() {
@@ -134,12 +174,9 @@
 
   function storeSettings() {
     if (module === null) return;
-    let text;
-    try {
-      text = bytesToText(module.FS.readFile(settingsPath()));
-    } catch (error) {
-      return; // not written yet
-    }
+    const bytes = readFile(settingsPath());
+    if (bytes === null) return; // not written yet
+    const text = bytesToText(bytes);
     if (text === lastStored) return;
     try {
       localStorage.setItem(kStorageKey, text);
@@ -189,11 +226,10 @@
   async function deliverExports() {
     const failed = [];
     if (module === null) return failed;
-    for (const name of module.FS.readdir(kExportFolder)) {
+    for (const name of filesIn(kExportFolder)) {
       const path = kExportFolder + "/" + name;
-      if (name === "." || name === ".." || !module.FS.isFile(module.FS.stat(path).mode)) continue;
-      const bytes = module.FS.readFile(path);
-      module.FS.unlink(path);
+      const bytes = readFile(path);
+      removeFile(path);
       const picked = pickedFiles.get(name);
       pickedFiles.delete(name);
       if (!picked) {
@@ -924,13 +960,7 @@
     units = measureUnits(getComputedStyle(dialog).font);
     const saved = storedSettings();
     module = await Promise.race([starting, failed]);
-    const FS = module.FS;
-    // The file layer gives new files 0666 less the umask, which it reads
-    // from here: the browser's C library has no umask of its own.
-    FS.writeFile("/proc/self/status", "Umask:\t0022\n");
-    FS.mkdir(kProgramFolder);
-    FS.mkdir(kExportFolder);
-    if (saved !== null) FS.writeFile(kProgramFolder + "/Vanteo.ini", textToBytes(saved));
+    if (saved !== null) writeFile(kProgramFolder + "/Vanteo.ini", textToBytes(saved));
     const template = JSON.parse(module.latin1(call("WebTemplate")));
     const palette = JSON.parse(module.latin1(call("WebPalette")));
     view.template = template;
