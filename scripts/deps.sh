@@ -10,7 +10,7 @@ set -euo pipefail
 
 if [ "${1:-}" = "web" ]; then
   packages=(
-    cmake ninja-build emscripten node-acorn libstb-dev clang-format
+    cmake ninja-build emscripten node-acorn node-terser libstb-dev clang-format
     chromium chromium-driver python3-selenium python3-pil
   )
   # npm fetches axe-core for the accessibility check; any npm will do.
