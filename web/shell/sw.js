@@ -2,9 +2,9 @@
 // is fetched once at install; afterwards the kept copy answers at once and a
 // fresh copy is fetched behind it for the next visit.
 "use strict";
-const kCache = "decagon-v1";
-const kFiles = ["./", "index.html", "decagon.css", "decagon.js", "decagon.wasm", "construction.bmp",
-                "decagon.png", "decagon.svg", "manifest.webmanifest"];
+const kCache = "decagon-v2";
+const kFiles = ["./", "index.html", "decagon.wasm", "construction.bmp", "decagon.png", "decagon.svg",
+                "manifest.webmanifest"];
 
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(kCache).then((cache) => cache.addAll(kFiles)).then(() => self.skipWaiting()));

@@ -989,8 +989,8 @@
     }
   });
 
-  // The script loads apart from the page (async) and starts as soon as it
-  // is parsed, once the page's elements are there.
+  // The script ends the page (index.html holds it), after every element
+  // that it needs: it starts at once, without waiting for the rest.
   function begin() {
     document.getElementById("restart").addEventListener("click", () => location.reload());
     document.getElementById("settings-download").addEventListener("click", () => view.downloadSettings());
@@ -1007,6 +1007,6 @@
       throw error;
     });
   }
-  if (document.readyState === "loading") document.addEventListener("DOMContentLoaded", begin);
-  else begin();
+  if (document.getElementById("settings-upload")) begin();
+  else document.addEventListener("DOMContentLoaded", begin);
 })();
