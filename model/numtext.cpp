@@ -43,7 +43,12 @@ double ParseNumber(const char* text)
 {
     if (text == nullptr)
         return 0.0;
+#if defined(__EMSCRIPTEN__)
+    // The browser's C library knows only the "C" locale.
+    return std::strtod(text, nullptr);
+#else
     static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return strtod_l(text, nullptr, classic);
+#endif
 }
 #endif

@@ -64,11 +64,11 @@
     };
   }
 
+  // A control's place, in one write: its only inline style (alignment and
+  // wrapping are classes).
   function place(element, area) {
-    element.style.left = area.x + "px";
-    element.style.top = area.y + "px";
-    element.style.width = area.width + "px";
-    element.style.height = area.height + "px";
+    element.style.cssText =
+      "left:" + area.x + "px;top:" + area.y + "px;width:" + area.width + "px;height:" + area.height + "px";
   }
 
   // ---- Talking to the module ----
@@ -536,7 +536,7 @@
   // away from its aligned edge rather than losing words.
   function fitOneLine(element, area, style) {
     if (area.height >= 2 * units.charHeight) return area;
-    element.style.whiteSpace = "nowrap";
+    element.classList.add("nowrap");
     const extra = Math.ceil(measuring.measureText(element.textContent).width) - area.width;
     if (extra <= 0) return area;
     if (style & Style.Right) return { ...area, x: area.x - extra, width: area.width + extra };
@@ -746,14 +746,24 @@
     return list;
   }
 
-  function labelFor(item, template) {
+  // The visible static texts, which name the fields at their right or below them.
+  function namingLabels(template) {
+    return template.items.filter((other) => other.kind === Kind.Label && other.id === -1 && other.style & Style.Visible);
+  }
+
+  function labelFor(item, labels) {
     // The static text at the item's left on its line, else just above it.
     let best = null;
     let bestScore = Infinity;
-    for (const other of template.items) {
-      if (other.kind !== Kind.Label || other.id !== -1 || !(other.style & Style.Visible)) continue;
-      const [x, y, width, height] = other.rect;
-      const [ix, iy, iwidth] = item.rect;
+    const ix = item.rect[0];
+    const iy = item.rect[1];
+    const iwidth = item.rect[2];
+    for (let index = 0; index < labels.length; ++index) {
+      const other = labels[index];
+      const x = other.rect[0];
+      const y = other.rect[1];
+      const width = other.rect[2];
+      const height = other.rect[3];
       let score = Infinity;
       if (y + height > iy && y < iy + 12 && x + width <= ix + 4) score = ix - (x + width);
       else if (y + height <= iy + 2 && x < ix + iwidth && x + width > ix) score = 1000 + (iy - y);
@@ -780,15 +790,15 @@
 
     // The controls are put together apart and join the page at once.
     const parts = document.createDocumentFragment();
+    const labels = namingLabels(template);
     let radioGroup = "";
     template.items.forEach((item, index) => {
       let element;
       switch (item.kind) {
         case Kind.Label:
           element = document.createElement("div");
-          element.className = "label";
+          element.className = item.style & Style.Center ? "label center" : item.style & Style.Right ? "label right" : "label";
           element.textContent = item.text;
-          element.style.textAlign = item.style & Style.Center ? "center" : item.style & Style.Right ? "right" : "left";
           break;
         case Kind.Line:
           element = document.createElement("div");
@@ -810,7 +820,7 @@
           element.readOnly = (item.style & Style.ReadOnly) !== 0;
           element.autocomplete = "off";
           element.spellcheck = false;
-          element.setAttribute("aria-label", item.name || labelFor(item, template));
+          element.setAttribute("aria-label", item.name || labelFor(item, labels));
           break;
         case Kind.PushButton:
           element = document.createElement("button");
@@ -833,7 +843,7 @@
         }
         case Kind.DropList: {
           const list = makeDropList(item, toPixels(item.rect), palette);
-          list.field.setAttribute("aria-label", labelFor(item, template));
+          list.field.setAttribute("aria-label", labelFor(item, labels));
           lists.set(item.id, list);
           element = list.element;
           break;
@@ -959,6 +969,7 @@
     dialog = document.getElementById("dialog");
     units = measureUnits(getComputedStyle(dialog).font);
     const saved = storedSettings();
+    lastStored = saved; // what storage holds: the same text is not written again
     module = await Promise.race([starting, failed]);
     if (saved !== null) writeFile(kProgramFolder + "/Vanteo.ini", textToBytes(saved));
     const template = JSON.parse(module.latin1(call("WebTemplate")));
