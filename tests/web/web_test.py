@@ -450,6 +450,9 @@ class Start(Page):
                 self.assertEqual(self.values(), self.cli.values(self.value(HEIGHT)))
                 self.assertTrue(self.driver.find_element(By.ID, "dialog").is_displayed())
                 self.assertEqual(self.js("return document.activeElement.id"), "control-%d" % HEIGHT)
+                # The style sheet and the script are in the page: it waits for no other file.
+                self.assertEqual(self.js("return performance.getEntriesByType('resource').map(e => e.name)"
+                                         ".filter(name => /[.](js|css)$/.test(name))"), [])
                 # The pictures are fetched as the page is shown, and show.
                 pictures = sum(item["kind"] in (2, 3) for item in self.js("return decagonView.template.items"))
                 self.wait(lambda: self.js("return [...document.querySelectorAll('#client img')]"
