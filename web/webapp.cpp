@@ -1,5 +1,5 @@
 // The dialog in a browser: the window interface, the prompts, the link
-// opener and the image encoders over the page's script (web/shell/decagon.js,
+// opener and the image encoders over the page's script (web/shell/view.js,
 // reached as Module.view), and the entry points through which the page hands
 // every event to the controller. It decides nothing of its own.
 
