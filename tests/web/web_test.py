@@ -223,6 +223,8 @@ class Exports(Page):
         # The page prints on A4 whatever the browser's language.
         for height, button, name, options in [("254.884", EXPORT_TEXT, "values.csv", ["--csv"]),
                                               ("1234.5", EXPORT_TEXT, "values.csv", ["--csv"]),
+                                              # A name beyond ASCII keeps its letters.
+                                              ("100", EXPORT_TEXT, "d\u00e9cagone.csv", ["--csv"]),
                                               ("254.884", EXPORT_IMAGE, "figure.svg", ["--image"]),
                                               ("300", EXPORT_IMAGE, "figure.bmp", ["--image"]),
                                               ("300", EXPORT_IMAGE, "figure.png", ["--image"]),
