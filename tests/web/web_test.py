@@ -307,6 +307,12 @@ class Exports(Page):
                          [["Text files (*.txt)", [".txt"]], ["CSV Files (*.csv)", [".csv"]]])
         self.assertEqual(bytes(self.js("return window.picked['values']")),
                          self.cli.file("254.884", "--csv", "values.csv"))
+        # A name beyond ASCII reaches its file too, not a download.
+        self.js("window.nextName = 'd\\u00e9cagone.csv'")
+        self.control(EXPORT_TEXT).click()
+        self.answer_box()
+        self.assertEqual(bytes(self.js("return window.picked['d\\u00e9cagone.csv']")),
+                         self.cli.file("254.884", "--csv", "values.csv"))
         self.js("window.nextName = 'figure.bmp'; window.failWrite = true")
         self.control(EXPORT_IMAGE).click()
         self.assertEqual(self.box("Error"), "Cannot save the file figure.bmp")
