@@ -1,5 +1,7 @@
 #include "export/bmpencoder.h"
 
+#include "export/byteorder.h"
+
 #include <memory>
 #include <new>
 
@@ -7,18 +9,6 @@ namespace {
 
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::size_t kFileHeaderSize = 14;
-
-void PutLe16(unsigned char* at, std::uint32_t value)
-{
-    at[0] = static_cast<unsigned char>(value);
-    at[1] = static_cast<unsigned char>(value >> 8);
-}
-
-void PutLe32(unsigned char* at, std::uint32_t value)
-{
-    PutLe16(at, value);
-    PutLe16(at + 2, value >> 16);
-}
 
 std::uint64_t DibRowBytes(std::int32_t width)
 {

@@ -1,5 +1,6 @@
 #include "export/pngencoder.h"
 
+#include "export/byteorder.h"
 #include "export/indexedpixels.h"
 
 #include <zlib.h>
@@ -18,14 +19,6 @@ constexpr std::size_t kLargestDeflateInput = std::size_t{1} << 30;
 
 enum ColourType : unsigned char { kTrueColour = 2, kIndexed = 3 };
 
-void PutBigEndian32(unsigned char* at, std::uint32_t value)
-{
-    at[0] = static_cast<unsigned char>(value >> 24);
-    at[1] = static_cast<unsigned char>(value >> 16);
-    at[2] = static_cast<unsigned char>(value >> 8);
-    at[3] = static_cast<unsigned char>(value);
-}
-
 // Writes whole chunks (length, type, data, CRC) to the sink; after the first
 // refusal it writes nothing more.
 struct ChunkWriter {
@@ -35,13 +28,13 @@ struct ChunkWriter {
     void Write(const char (&type)[5], const unsigned char* data, std::size_t size)
     {
         unsigned char head[8];
-        PutBigEndian32(head, static_cast<std::uint32_t>(size));
+        PutBe32(head, static_cast<std::uint32_t>(size));
         std::memcpy(head + 4, type, 4);
         uLong crc = crc32(0, head + 4, 4);
         if (size > 0)
             crc = crc32(crc, data, static_cast<uInt>(size));
         unsigned char tail[4];
-        PutBigEndian32(tail, static_cast<std::uint32_t>(crc));
+        PutBe32(tail, static_cast<std::uint32_t>(crc));
         ok = ok && sink(head, sizeof head) && (size == 0 || sink(data, size)) && sink(tail, sizeof tail);
     }
 };
@@ -193,15 +186,15 @@ void WriteHeader(ChunkWriter& writer, std::int32_t width, std::int32_t height, c
     static const unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     writer.ok = writer.sink(kSignature, sizeof kSignature);
     unsigned char header[13] = {};
-    PutBigEndian32(header, static_cast<std::uint32_t>(width));
-    PutBigEndian32(header + 4, static_cast<std::uint32_t>(height));
+    PutBe32(header, static_cast<std::uint32_t>(width));
+    PutBe32(header + 4, static_cast<std::uint32_t>(height));
     header[8] = static_cast<unsigned char>(layout.depth);
     header[9] = layout.colourType; // then deflate, adaptive filters, no interlace: all 0
     writer.Write("IHDR", header, sizeof header);
     if (dotsPerMeter > 0) {
         unsigned char resolution[9];
-        PutBigEndian32(resolution, static_cast<std::uint32_t>(dotsPerMeter));
-        PutBigEndian32(resolution + 4, static_cast<std::uint32_t>(dotsPerMeter));
+        PutBe32(resolution, static_cast<std::uint32_t>(dotsPerMeter));
+        PutBe32(resolution + 4, static_cast<std::uint32_t>(dotsPerMeter));
         resolution[8] = 1; // per metre
         writer.Write("pHYs", resolution, sizeof resolution);
     }

@@ -1,5 +1,6 @@
 #include "export/tiffencoder.h"
 
+#include "export/byteorder.h"
 #include "export/indexedpixels.h"
 
 #include <zlib.h>
@@ -26,16 +27,19 @@ struct Field {
     std::uint32_t value; // the value itself when it fits in 4 bytes, else where it lies
 };
 
+// Appends a number in the file's byte order (little-endian).
 void Put16(std::string& out, std::uint32_t value)
 {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
+    unsigned char bytes[2];
+    PutLe16(bytes, value);
+    out.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 void Put32(std::string& out, std::uint32_t value)
 {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
+    unsigned char bytes[4];
+    PutLe32(bytes, value);
+    out.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 // Appends a value that does not fit in its field, on a word boundary, and
