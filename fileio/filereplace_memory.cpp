@@ -104,12 +104,10 @@ bool CommitReplace(PendingFile& pending)
         return false;
     OpenFile file = std::move(found->second);
     OpenFiles().erase(found);
-    // The folder may have become one since the file was opened.
-    if (!file.direct) {
-        if (!CanHoldFile(file.path))
-            return false;
-        PutMemoryFile(file.path, std::move(file.bytes));
-    }
+    // The path may have become a folder since the file was opened.
+    if (!CanHoldFile(file.path))
+        return false;
+    PutMemoryFile(file.path, std::move(file.bytes));
     return true;
 }
 
