@@ -15,13 +15,3 @@ Module.bytes = function (text) {
   HEAPU8[pointer + text.length] = 0;
   return pointer;
 };
-// A copy of size bytes of the module's memory.
-Module.copyOut = function (pointer, size) {
-  return HEAPU8.slice(pointer, pointer + size);
-};
-// A new copy of bytes in the module's memory, which the caller frees.
-Module.copyIn = function (bytes) {
-  var pointer = _malloc(bytes.length || 1);
-  HEAPU8.set(bytes, pointer);
-  return pointer;
-};

@@ -120,19 +120,15 @@
   function readFile(path) {
     return withBytes(path, (name) => {
       const size = call("WebFileSize", name);
-      return size < 0 ? null : module.copyOut(call("WebFileData", name), size);
+      if (size < 0) return null;
+      const data = call("WebFileData", name);
+      return module.HEAPU8.slice(data, data + size);
     });
   }
 
-  function writeFile(path, bytes) {
-    withBytes(path, (name) => {
-      const data = module.copyIn(bytes);
-      try {
-        call("WebPutFile", name, data, bytes.length);
-      } finally {
-        module._free(data);
-      }
-    });
+  // Text as the file's bytes, one a character.
+  function writeText(path, text) {
+    withBytes(path, (name) => withBytes(text, (data) => call("WebPutFile", name, data, text.length)));
   }
 
   function removeFile(path) {
@@ -518,8 +514,9 @@
   view.clientWidth = () => client.width;
   view.clientHeight = () => client.height;
 
+  // The settings are stored after the command that ends the dialog (and on
+  // pagehide, after its WebClose).
   view.endDialog = function () {
-    storeSettings();
     dialog.hidden = true;
     document.getElementById("ended").hidden = false;
     document.getElementById("restart").focus();
@@ -971,11 +968,10 @@
     const saved = storedSettings();
     lastStored = saved; // what storage holds: the same text is not written again
     module = await Promise.race([starting, failed]);
-    if (saved !== null) writeFile(kProgramFolder + "/Vanteo.ini", textToBytes(saved));
+    if (saved !== null) writeText(kProgramFolder + "/Vanteo.ini", saved);
     const template = JSON.parse(module.latin1(call("WebTemplate")));
     const palette = JSON.parse(module.latin1(call("WebPalette")));
     view.template = template;
-    view.settingsPath = settingsPath;
     build(template, palette);
     document.getElementById("close").addEventListener("click", () => dispatch("WebClose", [], []));
     await dispatch("WebStart", [], []);
